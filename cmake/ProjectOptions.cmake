@@ -1,0 +1,23 @@
+# Compile settings shared by every target of our own.
+add_library(meteorni_options INTERFACE)
+target_compile_definitions(meteorni_options INTERFACE
+  UNICODE _UNICODE NOMINMAX WIN32_LEAN_AND_MEAN _WIN32_WINNT=0x0601 WINVER=0x0601)
+if(MSVC)
+  target_compile_options(meteorni_options INTERFACE /W4 /WX /utf-8)
+else()
+  target_compile_options(meteorni_options INTERFACE -Wall -Wextra -Wpedantic -Werror)
+endif()
+target_include_directories(meteorni_options INTERFACE ${CMAKE_SOURCE_DIR})
+
+# One static library per source folder; the sources are picked up by folder so
+# that adding a file never needs a build-file edit.
+function(meteorni_folder_library name folder)
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${folder}/*.cpp)
+  if(sources)
+    add_library(${name} STATIC ${sources})
+    target_link_libraries(${name} PUBLIC meteorni_options ${ARGN})
+  else()
+    add_library(${name} INTERFACE)
+    target_link_libraries(${name} INTERFACE meteorni_options ${ARGN})
+  endif()
+endfunction()

@@ -1,0 +1,58 @@
+// A drawing surface over one device context: bitmap copies (plain, stretched,
+// black-transparent), rectangles, text, region grabs and an off-screen buffer.
+// Every operation makes and releases its own temporary GDI objects.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+namespace Orditex {
+
+class GUIElement;
+class FontSpec;
+
+enum TextAlign : int32_t { AlignLeft = 0, AlignRight = 1, AlignCenter = 2 };
+
+class Drawing {
+public:
+    explicit Drawing(GUIElement* ownerElement);
+    virtual ~Drawing();  // ends drawing first
+    Drawing(const Drawing&) = delete;
+    Drawing& operator=(const Drawing&) = delete;
+
+    GUIElement* owner = nullptr;
+    HDC dc = nullptr;
+    uint8_t ownsDc = 0;
+    PAINTSTRUCT paint{};
+
+    // A memory DC the size of the owner window's client area, with a
+    // compatible bitmap selected for its whole life.
+    HDC CreateBackBuffer();
+    void DrawString(int32_t x, int32_t y, int32_t width, int32_t height, const std::string& text, COLORREF colour,
+                    FontSpec* font, TextAlign align);
+    void DrawWideString(int32_t x, int32_t y, int32_t width, int32_t height, const std::wstring& text,
+                        COLORREF colour, FontSpec* font, TextAlign align);
+    int32_t GetFontHeight(FontSpec* font);
+    void DrawRectangle(int32_t x, int32_t y, int32_t width, int32_t height, COLORREF colour);
+    void FillRectangle(int32_t x, int32_t y, int32_t width, int32_t height, COLORREF fillColour, int32_t penWidth,
+                       COLORREF penColour);
+    void DrawImageAtOrigin(HBITMAP bitmap);
+    void DrawImage(HBITMAP bitmap, int32_t x, int32_t y, int32_t width, int32_t height);
+    void DrawImagePart(HBITMAP bitmap, int32_t x, int32_t y, int32_t width, int32_t height, int32_t srcX,
+                       int32_t srcY);
+    // A new bitmap owned by the caller, or none.
+    HBITMAP CopyRegion(int32_t x, int32_t y, int32_t width, int32_t height);
+    void DrawImagePartTransparent(HBITMAP bitmap, int32_t x, int32_t y, int32_t width, int32_t height,
+                                  int32_t srcY);
+    void DrawImageTransparent(HBITMAP bitmap, int32_t x, int32_t y, int32_t width, int32_t height);
+    static HBITMAP LoadBitmapFromFile(const std::string& path);
+    void EndDrawing();
+
+    // Called after a failed GDI call; drawing goes on regardless.
+    virtual void OnDrawingError();
+    DWORD lastError = 0;  // the error code the hook read last
+};
+
+}  // namespace Orditex

@@ -1,0 +1,176 @@
+#include "framework/shell.h"
+
+#include <shellapi.h>
+#include <shlobj.h>
+
+#include <cstdlib>
+#include <ctime>
+#include <io.h>
+
+namespace Orditex {
+
+namespace {
+
+LocalClock localClock = nullptr;
+ErrorReporter errorReporter = nullptr;
+std::string localAppDataOverride;
+bool randomSeeded = false;
+
+SYSTEMTIME ReadLocalClock() {
+    if (localClock) return localClock();
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    return now;
+}
+
+bool ToFileTime(const SYSTEMTIME& moment, ULARGE_INTEGER& value) {
+    FILETIME file;
+    if (!SystemTimeToFileTime(&moment, &file)) return false;
+    value.LowPart = file.dwLowDateTime;
+    value.HighPart = file.dwHighDateTime;
+    return true;
+}
+
+}  // namespace
+
+std::wstring ToWide(const std::string& text) {
+    std::wstring wide;
+    wide.reserve(text.size());
+    for (char c : text) {
+        if (c == '\0') break;
+        wide.push_back(static_cast<wchar_t>(static_cast<unsigned char>(c)));
+    }
+    return wide;
+}
+
+std::string ToNarrow(const std::wstring& text) {
+    std::string narrow;
+    narrow.reserve(text.size());
+    for (wchar_t c : text) narrow.push_back(static_cast<char>(c & 0xFF));
+    return narrow;
+}
+
+std::string ReplaceChar(const std::string& text, char from, char to) {
+    std::string copy = text;
+    for (char& c : copy)
+        if (c == from) c = to;
+    return copy;
+}
+
+std::string FolderOf(const std::string& path) {
+    std::string p = ReplaceChar(path, '/', '\\');
+    size_t slash = p.rfind('\\');
+    if (slash != std::string::npos) return p.substr(0, slash + 1);
+    size_t colon = p.rfind(':');
+    if (colon != std::string::npos) return p.substr(0, colon + 1);
+    return std::string();
+}
+
+std::string FileNameOf(const std::string& path) {
+    std::string folder = FolderOf(path);
+    if (folder.empty()) return path;
+    return path.substr(folder.size());
+}
+
+bool FileExists(const std::string& path) {
+    return _waccess(ToWide(path).c_str(), 0) == 0;
+}
+
+bool OpenUrl(const std::string& text) {
+    std::wstring target = ToWide(text);
+    HINSTANCE result = ShellExecuteW(nullptr, L"open", target.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    return reinterpret_cast<INT_PTR>(result) > 32;
+}
+
+void ShowError(const std::string& text, const std::string& caption) {
+    if (errorReporter) {
+        errorReporter(text, caption);
+        return;
+    }
+    MessageBoxA(nullptr, text.c_str(), caption.c_str(), MB_ICONERROR | MB_TASKMODAL);
+}
+
+std::string GetLocalAppDataFolder() {
+    if (!localAppDataOverride.empty()) return localAppDataOverride;
+    wchar_t buffer[MAX_PATH] = {};
+    if (FAILED(SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, buffer)))
+        return std::string();
+    std::string folder = ToNarrow(buffer);
+    while (!folder.empty() && (folder.back() == '\\' || folder.back() == '/')) folder.pop_back();
+    return folder;
+}
+
+TimeStamp::TimeStamp() : time{}, invalid(false) {
+    time.wYear = 1900;
+    time.wMonth = 1;
+    time.wDay = 1;
+    FILETIME file;
+    if (!SystemTimeToFileTime(&time, &file))
+        invalid = true;
+    else
+        FileTimeToSystemTime(&file, &time);  // fills in the day of the week
+}
+
+TimeStamp::TimeStamp(const SYSTEMTIME& moment) : time(moment), invalid(false) {
+    ULARGE_INTEGER unused;
+    invalid = !ToFileTime(time, unused);
+}
+
+TimeStamp TimeStamp::Now() {
+    return TimeStamp(ReadLocalClock());
+}
+
+int64_t TimeStamp::MillisecondsUntil(const TimeStamp& other) const {
+    ULARGE_INTEGER from, to;
+    if (invalid || !ToFileTime(time, from) || !ToFileTime(other.time, to)) return 0;
+    return (static_cast<int64_t>(to.QuadPart) - static_cast<int64_t>(from.QuadPart)) / 10000;
+}
+
+int32_t TimeStamp::CompareTo(const TimeStamp& other) const {
+    FILETIME self, them;
+    if (invalid || !SystemTimeToFileTime(&time, &self) || !SystemTimeToFileTime(&other.time, &them)) return 0;
+    return CompareFileTime(&self, &them);
+}
+
+TimeStamp TimeStamp::PlusInterlude() const {
+    ULARGE_INTEGER value;
+    if (invalid || !ToFileTime(time, value)) return *this;
+    value.QuadPart += 15000000ULL;
+    FILETIME file;
+    file.dwLowDateTime = value.LowPart;
+    file.dwHighDateTime = value.HighPart;
+    TimeStamp later = *this;
+    if (!FileTimeToSystemTime(&file, &later.time)) later.invalid = true;
+    return later;
+}
+
+int32_t RandomInt(int32_t low, int32_t high) {
+    // An empty range has no value to draw from; answering low keeps callers
+    // away from a division by zero.
+    if (high < low) return low;
+    if (!randomSeeded) {
+        std::srand(static_cast<unsigned int>(std::time(nullptr)));
+        randomSeeded = true;
+    }
+    if (low == 1) return std::rand() % high + 1;
+    return RandomInt(1, high - low + 1) + low - 1;
+}
+
+void SetLocalClock(LocalClock clock) {
+    localClock = clock;
+}
+
+void SeedRandom(unsigned int seed) {
+    std::srand(seed);
+    randomSeeded = true;
+}
+
+void SetErrorReporter(ErrorReporter reporter) {
+    errorReporter = reporter;
+}
+
+void SetLocalAppDataOverride(const std::string& folder) {
+    localAppDataOverride = folder;
+}
+
+}  // namespace Orditex

@@ -1,0 +1,80 @@
+# Shared by scripts/setup, scripts/test and scripts/play: where things live and
+# how the virtual display and the Wine server are started and stopped.
+
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+build_dir="$root/build/mingw"
+test_prefix="$root/build/wineprefix"
+
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+export LC_ALL=C.UTF-8
+
+started_pids=()
+started_wineserver=0
+
+# Starts Xvfb on a free display number and waits until it answers.
+start_display() {
+  local fifo number
+  fifo=$(mktemp -u)
+  mkfifo "$fifo"
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+  started_pids+=($!)
+  read -r -t 20 number <"$fifo" || { echo "Xvfb did not start" >&2; rm -f "$fifo"; return 1; }
+  rm -f "$fifo"
+  export DISPLAY=":$number"
+  for _ in $(seq 1 100); do
+    xdpyinfo >/dev/null 2>&1 && return 0
+    sleep 0.1
+  done
+  echo "Xvfb on $DISPLAY does not answer" >&2
+  return 1
+}
+
+# A small window manager, so that windows get the keyboard focus as on a desktop.
+start_window_manager() {
+  openbox --sm-disable >/dev/null 2>&1 &
+  started_pids+=($!)
+  sleep 0.5
+}
+
+# One persistent Wine server for the prefix, so each test process starts fast.
+# The first Wine process also starts Wine's own background services, which
+# live as long as the server and keep the output of whoever started them open;
+# starting them here, detached from any test's output, keeps CTest from waiting
+# on them.
+start_wineserver() {
+  wineserver -p
+  started_wineserver=1
+  wine cmd /c exit </dev/null >/dev/null 2>&1 || true
+}
+
+stop_started() {
+  if [ "$started_wineserver" = 1 ]; then
+    wineserver -k >/dev/null 2>&1 || true
+    wineserver -w >/dev/null 2>&1 || true
+  fi
+  local pid
+  for pid in "${started_pids[@]}"; do
+    kill "$pid" >/dev/null 2>&1 || true
+  done
+  for pid in "${started_pids[@]}"; do
+    wait "$pid" >/dev/null 2>&1 || true
+  done
+}
+
+# Makes a Wine prefix that never waits on the Mono or Gecko installers and
+# never shows the crash dialog (a crashing test then fails instead of hanging).
+prepare_prefix() {
+  local prefix=$1
+  [ -f "$prefix/system.reg" ] && return 0
+  echo "Preparing the Wine prefix $prefix (once) ..."
+  mkdir -p "$prefix"
+  WINEPREFIX="$prefix" wineboot -i >/dev/null 2>&1 || true
+  WINEPREFIX="$prefix" wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+  WINEPREFIX="$prefix" wineserver -w
+}
+
+build_game() {
+  cmake --preset mingw >/dev/null
+  cmake --build --preset mingw
+}

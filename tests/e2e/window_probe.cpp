@@ -1,0 +1,104 @@
+// window_probe COMMAND CAPTION [SECONDS]
+// CAPTION matches a visible top-level window's title exactly, or as a prefix
+// when it ends with '*'. Commands:
+//   count   number of matching windows
+//   texts   the texts of the first match's child windows, one per line
+//   close   posts WM_CLOSE to the first match
+//   wait    waits up to SECONDS (default 20) for a match; exit code 1 on timeout
+//   client  the first match's client area on screen: x y width height
+//   enabled 1 when the first match is enabled, 0 otherwise
+//   rect    the first match's window rectangle: left top right bottom
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::wstring wanted;
+bool prefix = false;
+
+BOOL CALLBACK Collect(HWND window, LPARAM data) {
+    if (!IsWindowVisible(window)) return TRUE;
+    wchar_t title[512] = {};
+    GetWindowTextW(window, title, 512);
+    std::wstring caption = title;
+    bool match = prefix ? caption.compare(0, wanted.size(), wanted) == 0 : caption == wanted;
+    if (match) reinterpret_cast<std::vector<HWND>*>(data)->push_back(window);
+    return TRUE;
+}
+
+std::vector<HWND> Matches() {
+    std::vector<HWND> found;
+    EnumWindows(Collect, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+BOOL CALLBACK PrintChild(HWND child, LPARAM) {
+    wchar_t text[2048] = {};
+    GetWindowTextW(child, text, 2048);
+    char narrow[4096] = {};
+    WideCharToMultiByte(CP_UTF8, 0, text, -1, narrow, sizeof narrow, nullptr, nullptr);
+    std::printf("%s\n", narrow);
+    return TRUE;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: window_probe count|texts|close|wait|client|enabled|rect CAPTION [SECONDS]\n");
+        return 2;
+    }
+    std::string command = argv[1];
+    std::string caption = argv[2];
+    if (!caption.empty() && caption.back() == '*') {
+        prefix = true;
+        caption.pop_back();
+    }
+    wchar_t wide[512] = {};
+    MultiByteToWideChar(CP_UTF8, 0, caption.c_str(), -1, wide, 512);
+    wanted = wide;
+
+    if (command == "count") {
+        std::printf("%d\n", static_cast<int>(Matches().size()));
+        return 0;
+    }
+    if (command == "wait") {
+        int seconds = argc > 3 ? std::atoi(argv[3]) : 20;
+        for (int i = 0; i < seconds * 10; ++i) {
+            if (!Matches().empty()) return 0;
+            Sleep(100);
+        }
+        return 1;
+    }
+    std::vector<HWND> found = Matches();
+    if (found.empty()) {
+        std::fprintf(stderr, "no window captioned \"%s\"\n", argv[2]);
+        return 1;
+    }
+    HWND window = found.front();
+    if (command == "texts") {
+        EnumChildWindows(window, PrintChild, 0);
+    } else if (command == "close") {
+        PostMessageW(window, WM_CLOSE, 0, 0);
+    } else if (command == "client") {
+        RECT client;
+        GetClientRect(window, &client);
+        POINT origin{0, 0};
+        ClientToScreen(window, &origin);
+        std::printf("%ld %ld %ld %ld\n", origin.x, origin.y, client.right, client.bottom);
+    } else if (command == "enabled") {
+        std::printf("%d\n", IsWindowEnabled(window) ? 1 : 0);
+    } else if (command == "rect") {
+        RECT r;
+        GetWindowRect(window, &r);
+        std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right, r.bottom);
+    } else {
+        std::fprintf(stderr, "unknown command %s\n", command.c_str());
+        return 2;
+    }
+    return 0;
+}

@@ -1,0 +1,217 @@
+#include "framework/shell.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <set>
+
+using namespace Orditex;
+
+namespace {
+
+SYSTEMTIME Moment(int year, int month, int day, int hour, int minute, int second, int millisecond) {
+    SYSTEMTIME t{};
+    t.wYear = static_cast<WORD>(year);
+    t.wMonth = static_cast<WORD>(month);
+    t.wDay = static_cast<WORD>(day);
+    t.wHour = static_cast<WORD>(hour);
+    t.wMinute = static_cast<WORD>(minute);
+    t.wSecond = static_cast<WORD>(second);
+    t.wMilliseconds = static_cast<WORD>(millisecond);
+    return t;
+}
+
+SYSTEMTIME fixedNow;
+SYSTEMTIME FixedClock() {
+    return fixedNow;
+}
+
+}  // namespace
+
+TEST(Paths, FolderAndFileNameWithEitherSeparator) {
+    EXPECT_EQ(FolderOf("a/b/c.txt"), "a\\b\\");
+    EXPECT_EQ(FileNameOf("a/b/c.txt"), "c.txt");
+    EXPECT_EQ(FolderOf("..\\images_games\\logo.bmp"), "..\\images_games\\");
+    EXPECT_EQ(FileNameOf("..\\images_games\\logo.bmp"), "logo.bmp");
+    EXPECT_EQ(FolderOf("a\\b/c.bmp"), "a\\b\\");
+    EXPECT_EQ(FileNameOf("a\\b/c.bmp"), "c.bmp");
+}
+
+TEST(Paths, DriveLettersAndBareNames) {
+    EXPECT_EQ(FolderOf("C:x.bmp"), "C:");
+    EXPECT_EQ(FileNameOf("C:x.bmp"), "x.bmp");
+    EXPECT_EQ(FolderOf("C:\\games\\x.bmp"), "C:\\games\\");
+    EXPECT_EQ(FolderOf("C:/x.bmp"), "C:\\");
+    EXPECT_EQ(FolderOf("logo.bmp"), "");
+    EXPECT_EQ(FileNameOf("logo.bmp"), "logo.bmp");
+    EXPECT_EQ(FolderOf(""), "");
+    EXPECT_EQ(FileNameOf("folder\\"), "");
+}
+
+TEST(Paths, ReplaceCharReplacesEveryOccurrenceOnly) {
+    EXPECT_EQ(ReplaceChar("a/b//c", '/', '\\'), "a\\b\\\\c");
+    EXPECT_EQ(ReplaceChar("abc", 'x', 'y'), "abc");
+}
+
+TEST(Files, ExistsForFilesAndFoldersOnly) {
+    char folder[MAX_PATH];
+    ASSERT_GT(GetTempPathA(MAX_PATH, folder), 0u);
+    std::string file = std::string(folder) + "meteorni_exists_test.tmp";
+    std::FILE* f = std::fopen(file.c_str(), "wb");
+    ASSERT_NE(f, nullptr);
+    std::fclose(f);
+    EXPECT_TRUE(FileExists(file));
+    EXPECT_TRUE(FileExists(folder));
+    std::remove(file.c_str());
+    EXPECT_FALSE(FileExists(file));
+    EXPECT_FALSE(FileExists(""));
+}
+
+TEST(Text, WideAndNarrowRoundTripEveryNonNulByte) {
+    std::string all;
+    for (int b = 1; b < 256; ++b) all.push_back(static_cast<char>(b));
+    std::wstring wide = ToWide(all);
+    ASSERT_EQ(wide.size(), 255u);
+    for (int b = 1; b < 256; ++b) EXPECT_EQ(static_cast<int>(wide[b - 1]), b);
+    EXPECT_EQ(ToNarrow(wide), all);
+}
+
+TEST(Text, WideStopsAtNulAndNarrowKeepsTheLowByte) {
+    EXPECT_EQ(ToWide(std::string("ab\0cd", 5)), L"ab");
+    EXPECT_EQ(ToNarrow(std::wstring(1, static_cast<wchar_t>(0x1241))), "\x41");
+    EXPECT_EQ(ToWide("\xB0"), std::wstring(1, static_cast<wchar_t>(0xB0)));
+}
+
+TEST(TimeStamps, FreshValueIsTheSentinel) {
+    TimeStamp fresh;
+    EXPECT_EQ(fresh.Time().wYear, 1900);
+    EXPECT_EQ(fresh.Time().wMonth, 1);
+    EXPECT_EQ(fresh.Time().wDay, 1);
+    EXPECT_EQ(fresh.Time().wDayOfWeek, 1);  // 1 January 1900 was a Monday
+    EXPECT_FALSE(fresh.IsInvalid());
+    EXPECT_EQ(fresh.CompareTo(TimeStamp()), 0);
+}
+
+TEST(TimeStamps, DifferencesAcrossDayMonthAndYearEnds) {
+    TimeStamp noon(Moment(2026, 3, 14, 12, 0, 0, 0));
+    TimeStamp later(Moment(2026, 3, 14, 12, 0, 1, 500));
+    EXPECT_EQ(noon.MillisecondsUntil(later), 1500);
+    EXPECT_EQ(later.MillisecondsUntil(noon), -1500);
+
+    TimeStamp beforeMidnight(Moment(2026, 3, 14, 23, 59, 59, 990));
+    TimeStamp afterMidnight(Moment(2026, 3, 15, 0, 0, 0, 10));
+    EXPECT_EQ(beforeMidnight.MillisecondsUntil(afterMidnight), 20);
+
+    TimeStamp monthEnd(Moment(2028, 2, 29, 23, 59, 59, 999));  // leap day
+    TimeStamp monthStart(Moment(2028, 3, 1, 0, 0, 0, 19));
+    EXPECT_EQ(monthEnd.MillisecondsUntil(monthStart), 20);
+
+    TimeStamp yearEnd(Moment(2026, 12, 31, 23, 59, 59, 980));
+    TimeStamp yearStart(Moment(2027, 1, 1, 0, 0, 0, 0));
+    EXPECT_EQ(yearEnd.MillisecondsUntil(yearStart), 20);
+    EXPECT_EQ(yearStart.MillisecondsUntil(yearEnd), -20);
+}
+
+TEST(TimeStamps, SentinelToNowIsHuge) {
+    TimeStamp sentinel;
+    TimeStamp now(Moment(2026, 12, 7, 10, 0, 0, 0));
+    EXPECT_GT(sentinel.MillisecondsUntil(now), 3'000'000'000'000LL);
+    EXPECT_EQ(sentinel.CompareTo(now), -1);
+    EXPECT_EQ(now.CompareTo(sentinel), 1);
+}
+
+TEST(TimeStamps, InvalidValuesGiveZero) {
+    TimeStamp broken(Moment(2026, 13, 40, 25, 0, 0, 0));
+    TimeStamp good(Moment(2026, 1, 1, 0, 0, 0, 0));
+    EXPECT_TRUE(broken.IsInvalid());
+    EXPECT_EQ(broken.MillisecondsUntil(good), 0);
+    EXPECT_EQ(good.MillisecondsUntil(broken), 0);
+    EXPECT_EQ(good.CompareTo(broken), 0);
+    EXPECT_TRUE(broken.PlusInterlude().IsInvalid());
+}
+
+TEST(TimeStamps, InterludeIsOneAndAHalfSecondsAcrossAYearEnd) {
+    TimeStamp start(Moment(2026, 12, 31, 23, 59, 59, 0));
+    TimeStamp end = start.PlusInterlude();
+    EXPECT_EQ(start.MillisecondsUntil(end), 1500);
+    EXPECT_EQ(end.Time().wYear, 2027);
+    EXPECT_EQ(end.Time().wMonth, 1);
+    EXPECT_EQ(end.Time().wSecond, 0);
+    EXPECT_EQ(end.Time().wMilliseconds, 500);
+    EXPECT_EQ(end.CompareTo(start), 1);
+}
+
+TEST(TimeStamps, NowReadsTheClockSource) {
+    fixedNow = Moment(2026, 6, 1, 8, 30, 0, 250);
+    SetLocalClock(FixedClock);
+    TimeStamp now = TimeStamp::Now();
+    SetLocalClock(nullptr);
+    EXPECT_EQ(now.Time().wHour, 8);
+    EXPECT_EQ(now.Time().wMilliseconds, 250);
+    TimeStamp real = TimeStamp::Now();
+    EXPECT_GE(real.Time().wYear, 2024);
+}
+
+TEST(Random, StaysInsideTheRangeAndReachesBothEnds) {
+    SeedRandom(12345);
+    std::set<int32_t> seen;
+    for (int i = 0; i < 20000; ++i) {
+        int32_t v = RandomInt(50, 100);
+        ASSERT_GE(v, 50);
+        ASSERT_LE(v, 100);
+        seen.insert(v);
+    }
+    EXPECT_EQ(seen.size(), 51u);
+    for (int i = 0; i < 5000; ++i) {
+        int32_t v = RandomInt(1, 755);
+        ASSERT_GE(v, 1);
+        ASSERT_LE(v, 755);
+    }
+    for (int i = 0; i < 2000; ++i) {
+        int32_t v = RandomInt(-5, 5);
+        ASSERT_GE(v, -5);
+        ASSERT_LE(v, 5);
+    }
+}
+
+TEST(Random, SingleValueAndEmptyRanges) {
+    for (int i = 0; i < 100; ++i) {
+        EXPECT_EQ(RandomInt(5, 5), 5);
+        EXPECT_EQ(RandomInt(1, 1), 1);
+    }
+    // An empty range (as from a zero-sized play area) answers its low end
+    // instead of dividing by zero.
+    EXPECT_EQ(RandomInt(1, 0), 1);
+    EXPECT_EQ(RandomInt(51, 10), 51);
+}
+
+TEST(Random, SameSeedSameDraws) {
+    SeedRandom(7);
+    int32_t a = RandomInt(1, 1000), b = RandomInt(1, 1000);
+    SeedRandom(7);
+    EXPECT_EQ(RandomInt(1, 1000), a);
+    EXPECT_EQ(RandomInt(1, 1000), b);
+}
+
+TEST(Shell, LocalAppDataFolderHasNoTrailingSeparator) {
+    std::string folder = GetLocalAppDataFolder();
+    ASSERT_FALSE(folder.empty());
+    EXPECT_NE(folder.back(), '\\');
+    EXPECT_TRUE(FileExists(folder));
+    SetLocalAppDataOverride("C:\\elsewhere");
+    EXPECT_EQ(GetLocalAppDataFolder(), "C:\\elsewhere");
+    SetLocalAppDataOverride("");
+    EXPECT_EQ(GetLocalAppDataFolder(), folder);
+}
+
+TEST(Shell, ErrorsGoToTheReporterWhenOneIsSet) {
+    static std::string text, caption;
+    SetErrorReporter([](const std::string& t, const std::string& c) {
+        text = t;
+        caption = c;
+    });
+    ShowError("something broke", "Errore");
+    SetErrorReporter(nullptr);
+    EXPECT_EQ(text, "something broke");
+    EXPECT_EQ(caption, "Errore");
+}
