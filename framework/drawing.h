@@ -32,20 +32,18 @@ public:
     HDC CreateBackBuffer();
     void DrawString(int32_t x, int32_t y, int32_t width, int32_t height, const std::string& text, COLORREF colour,
                     FontSpec* font, TextAlign align);
-    void DrawWideString(int32_t x, int32_t y, int32_t width, int32_t height, const std::wstring& text,
-                        COLORREF colour, FontSpec* font, TextAlign align);
+    void DrawWideString(int32_t x, int32_t y, int32_t width, int32_t height, const std::wstring& text, COLORREF colour,
+                        FontSpec* font, TextAlign align);
     int32_t GetFontHeight(FontSpec* font);
     void DrawRectangle(int32_t x, int32_t y, int32_t width, int32_t height, COLORREF colour);
     void FillRectangle(int32_t x, int32_t y, int32_t width, int32_t height, COLORREF fillColour, int32_t penWidth,
                        COLORREF penColour);
     void DrawImageAtOrigin(HBITMAP bitmap);
     void DrawImage(HBITMAP bitmap, int32_t x, int32_t y, int32_t width, int32_t height);
-    void DrawImagePart(HBITMAP bitmap, int32_t x, int32_t y, int32_t width, int32_t height, int32_t srcX,
-                       int32_t srcY);
+    void DrawImagePart(HBITMAP bitmap, int32_t x, int32_t y, int32_t width, int32_t height, int32_t srcX, int32_t srcY);
     // A new bitmap owned by the caller, or none.
     HBITMAP CopyRegion(int32_t x, int32_t y, int32_t width, int32_t height);
-    void DrawImagePartTransparent(HBITMAP bitmap, int32_t x, int32_t y, int32_t width, int32_t height,
-                                  int32_t srcY);
+    void DrawImagePartTransparent(HBITMAP bitmap, int32_t x, int32_t y, int32_t width, int32_t height, int32_t srcY);
     void DrawImageTransparent(HBITMAP bitmap, int32_t x, int32_t y, int32_t width, int32_t height);
     static HBITMAP LoadBitmapFromFile(const std::string& path);
     void EndDrawing();

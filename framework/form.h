@@ -19,8 +19,8 @@ inline constexpr DialogFormTag dialogForm{};
 
 class Form : public GUIElement {
 public:
-    explicit Form(HINSTANCE instance);                // normal form
-    Form(HINSTANCE instance, DialogFormTag);          // dialog-style form
+    explicit Form(HINSTANCE instance);        // normal form
+    Form(HINSTANCE instance, DialogFormTag);  // dialog-style form
     // Deletes the icon, closes and destroys the window if it still exists.
     ~Form() override;
 

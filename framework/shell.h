@@ -70,7 +70,7 @@ using LocalClock = SYSTEMTIME (*)();
 void SetLocalClock(LocalClock clock);  // nullptr restores GetLocalTime
 void SeedRandom(unsigned int seed);    // seeds now and counts as seeded
 using ErrorReporter = void (*)(const std::string& text, const std::string& caption);
-void SetErrorReporter(ErrorReporter reporter);  // nullptr restores the box
+void SetErrorReporter(ErrorReporter reporter);            // nullptr restores the box
 void SetLocalAppDataOverride(const std::string& folder);  // empty restores the shell
 
 }  // namespace Orditex

@@ -1,0 +1,57 @@
+// Tiny owners for temporary GDI objects, so that no early return can leak a
+// device context, a pen, a brush or a mask. Declare the DC first, then the
+// object, then the selection: they are released in the reverse order.
+#pragma once
+
+#include <windows.h>
+
+namespace Orditex {
+
+// A memory DC compatible with another, deleted at scope end.
+class MemoryDc {
+public:
+    explicit MemoryDc(HDC compatible) : dc(CreateCompatibleDC(compatible)) {}
+    ~MemoryDc() {
+        if (dc) DeleteDC(dc);
+    }
+    MemoryDc(const MemoryDc&) = delete;
+    MemoryDc& operator=(const MemoryDc&) = delete;
+    operator HDC() const { return dc; }
+
+private:
+    HDC dc;
+};
+
+// A GDI object (pen, brush, bitmap) deleted at scope end.
+template <typename Handle>
+class GdiObject {
+public:
+    explicit GdiObject(Handle handle) : object(handle) {}
+    ~GdiObject() {
+        if (object) DeleteObject(object);
+    }
+    GdiObject(const GdiObject&) = delete;
+    GdiObject& operator=(const GdiObject&) = delete;
+    operator Handle() const { return object; }
+
+private:
+    Handle object;
+};
+
+// Selects an object into a DC and selects the previous one back at scope end.
+class Selection {
+public:
+    Selection(HDC target, HGDIOBJ object)
+        : dc(target), previous(target && object ? SelectObject(target, object) : nullptr) {}
+    ~Selection() {
+        if (dc && previous) SelectObject(dc, previous);
+    }
+    Selection(const Selection&) = delete;
+    Selection& operator=(const Selection&) = delete;
+
+private:
+    HDC dc;
+    HGDIOBJ previous;
+};
+
+}  // namespace Orditex
