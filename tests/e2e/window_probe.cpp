@@ -9,6 +9,7 @@
 //   enabled 1 when the first match is enabled, 0 otherwise
 //   rect    the first match's window rectangle: left top right bottom
 #include <windows.h>
+#include <shellapi.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -47,7 +48,20 @@ BOOL CALLBACK PrintChild(HWND child, LPARAM) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int main() {
+    // Wide arguments straight from the command line, so that captions with
+    // characters outside the code page (the copyright sign) match.
+    int argc = 0;
+    wchar_t** wideArgs = CommandLineToArgvW(GetCommandLineW(), &argc);
+    std::vector<std::string> args;
+    for (int i = 0; i < argc; ++i) {
+        char narrow[1024] = {};
+        WideCharToMultiByte(CP_UTF8, 0, wideArgs[i], -1, narrow, sizeof narrow, nullptr, nullptr);
+        args.push_back(narrow);
+    }
+    std::vector<const char*> pointers;
+    for (const std::string& a : args) pointers.push_back(a.c_str());
+    const char* const* argv = pointers.data();
     if (argc < 3) {
         std::fprintf(stderr, "usage: window_probe count|texts|close|wait|client|enabled|rect CAPTION [SECONDS]\n");
         return 2;
