@@ -31,18 +31,28 @@ IconImage DrawIcon(int n) {
         col = Mix(col, Rgb(255, 255, 220), dm::Clamp01(0.6 - across) * (1 - t));
         c.Blend(x, y, col, cover * (1.0 - 0.75 * t * t));
     });
-    // A dark rim round the rock, then the rock, lit from the upper left and
-    // red hot on its leading side.
-    c.Fill(Path(Ellipse(head.x, head.y, r + dm::Max(1.0, s / 32), r + dm::Max(1.0, s / 32), 48)), Rgb(40, 14, 8));
+    // The head: a dark rim for contrast on light desktops, a ball of fire
+    // and, where there is room for it, the rock inside.
+    const double rim = dm::Max(1.0, s / 32);
+    c.Fill(Path(Ellipse(head.x, head.y, r + rim, r + rim, 48)), Rgb(60, 16, 6));
     c.FillShaded(Path(Ellipse(head.x, head.y, r, r, 48)), [&](double px, double py) {
-        double u = (px - head.x) / r, v = (py - head.y) / r;
-        double w = dm::Sqrt(dm::Max(0.0, 1 - u * u - v * v));
-        double light = dm::Max(0.0, -0.5 * u - 0.55 * v + 0.67 * w);
-        double grain = n >= 32 ? Fbm2(u * 3 + 4, v * 3 + 2, 21, 3) : 0.5;
-        Color rock = Mix(Rgb(96, 78, 64), Rgb(170, 140, 110), grain) * (0.3 + 0.9 * light);
-        double heat = dm::Clamp01(-0.7 * u + 0.7 * v) * (1 - w * 0.5);
-        return Mix(rock, Rgb(255, 120, 40), heat * 0.8);
+        double d = dm::Sqrt((px - head.x) * (px - head.x) + (py - head.y) * (py - head.y)) / r;
+        return d < 0.5 ? Mix(Rgb(255, 252, 220), Rgb(255, 214, 90), d / 0.5)
+                       : Mix(Rgb(255, 214, 90), Rgb(236, 90, 24), (d - 0.5) / 0.5);
     });
+    if (n >= 32) {
+        // The rock leads, on the lower left; the fire streams off behind it.
+        const double rr = r * 0.8;
+        const Point rock{head.x - 0.2 * r, head.y + 0.2 * r};
+        c.FillShaded(Path(Ellipse(rock.x, rock.y, rr, rr, 40)), [&](double px, double py) {
+            double u = (px - rock.x) / rr, v = (py - rock.y) / rr;
+            double w = dm::Sqrt(dm::Max(0.0, 1 - u * u - v * v));
+            double light = dm::Max(0.0, -0.5 * u - 0.55 * v + 0.67 * w);
+            double grain = Fbm2(u * 3 + 4, v * 3 + 2, 21, 3);
+            Color stone = Mix(Rgb(100, 80, 64), Rgb(176, 146, 112), grain) * (0.4 + 0.85 * light);
+            return Mix(stone, Rgb(255, 130, 40), dm::Clamp01(-0.6 * u + 0.6 * v) * (1 - 0.5 * w));
+        });
+    }
     IconImage image;
     image.size = n;
     image.bgra.resize(static_cast<size_t>(n) * n * 4);

@@ -218,12 +218,16 @@ void PaintSanMartino(Canvas& canvas) {
     s.canvas.Glow(355, 540, 40, Rgb(255, 170, 80), 0.12, 2.0);
     s.FramedWindow(290, 470, 300, 496, true, true, base, 110);
     s.FramedWindow(410, 470, 420, 496, false, true, base, 110);
-    // Small blind arches under the gable, a Romanesque habit.
-    for (int i = 0; i < 9; ++i) {
-        double x = 288 + i * 16.5;
-        double y = 418 - (i < 5 ? i : 8 - i) * 13.0;
-        s.canvas.Fill(Path(ArchedRect(x, y - 8, x + 8, y - 1)), p.stone * 0.45, 0.6);
+    // A band of small blind arches under the raking cornice, a Romanesque habit.
+    for (int i = 1; i < 12; ++i) {
+        double t = i / 12.0;
+        for (double side : {-1.0, 1.0}) {
+            double x = 355 + side * 85 * (1 - t), y = 420 - 68 * t;
+            s.canvas.Fill(Path(ArchedRect(x - 2.6, y + 3, x + 2.6, y + 9)), p.stone * 0.42, 0.75);
+        }
     }
+    s.canvas.Fill(Path(Ellipse(355, 392, 6, 6)), p.stone * 0.3);  // an oculus in the gable
+    s.canvas.Fill(Path(Ellipse(355, 392, 4.2, 4.2)), Rgb(255, 190, 100), 0.8);
     s.Cross(355, 320, 26);
 
     // The bell tower: shaft, clock, belfry, pyramid spire.
@@ -605,13 +609,16 @@ void PaintSantuario(Canvas& canvas) {
     }
     canvas.Glow(394, 400, 60, Rgb(255, 180, 100), 0.14, 2.0);
     for (double x : {356.0, 426.0}) s.FramedWindow(x, 344, x + 7, 362, true, true, base, 70);
-    Contour dome{{310, 344}};
-    AppendArc(dome, 322, 344, 12, 16, 180, 0, 20);
-    s.Wall(Rect(310, 344, 336, base), base, 70, 0.85);
+    // A small domed chapel on the left.
+    s.Wall(Rect(308, 364, 338, base), base, 70, 0.85);
+    s.Cornice(306, 340, 361, 3, base, 70);
+    Contour dome{{309, 361}};
+    AppendArc(dome, 323, 361, 14, 17, 180, 0, 24);
     canvas.FillShaded(Path(dome), [&](double px, double) {
-        return Mix(Rgb(50, 80, 80), Rgb(110, 140, 130), dm::Clamp01((330 - px) / 20));
+        return Mix(Rgb(50, 80, 80), Rgb(110, 140, 130), dm::Clamp01((332 - px) / 22));
     });
-    s.Cross(322, 310, 16);
+    s.FramedWindow(320, 374, 326, 392, true, true, base, 70);
+    s.Cross(323, 326, 16);
     s.Wall(Rect(452, 262, 480, base), base, 120);
     s.Wall(Rect(480, 262, 485, base), base, 120, 0.6);
     s.Cornice(450, 487, 300, 3, base, 120);

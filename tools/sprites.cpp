@@ -252,30 +252,39 @@ void DrawRock(Canvas& c, const Rock& rock) {
 void RockFlames(Canvas& c, double cx, double cy, double radius, int frame) {
     const double top = 1.5;
     const double phase = frame * 2.3;
-    const double below = (radius + 2.5) / (cy - top);  // the glow wraps the rock's lower side
     c.ForEach(0, 0, c.Width() - 1, c.Height() - 1, [&](int x, int y, double px, double py) {
         double t = (cy - py) / (cy - top);  // 0 at the rock's centre, 1 at the top
-        if (t < -below || t > 1) return;
+        if (t > 1) return;
         double tc = dm::Clamp01(t);
         double sway = (Fbm2(py / 9.0 + phase, 3.1, 818, 2) - 0.5) * 8 * tc;
         double turbulence = Fbm2(px / 4.0, py / 7.0 + phase * 1.7, 919 + frame, 3);
         Color col = tc < 0.2 ? Mix(Rgb(255, 246, 200), Rgb(255, 196, 76), tc / 0.2)
                              : Mix(Rgb(255, 196, 76), Rgb(210, 50, 20), dm::Clamp01((tc - 0.2) / 0.6));
-        double v;
-        if (t < 0) {
-            // Below the centre only a thin hot rim shows round the rock.
-            double d = dm::Sqrt((px - cx) * (px - cx) + (py - cy) * (py - cy)) / (radius + 2.5);
-            v = dm::Smoothstep(1.0, 0.8, d) * 0.85;
-            col = Rgb(255, 150, 60);
-        } else {
-            double half = radius * (1.3 - 1.08 * dm::Pow(tc, 0.7));
-            double d = dm::Abs(px - cx - sway) / half;
-            if (d > 1.15) return;
-            double tongue = dm::Clamp01((1.0 - d) * 2.5 + (turbulence - 0.5) * 1.4);
-            v = tongue * dm::Pow(1 - tc, 1.1) * (0.6 + 0.9 * turbulence) * 1.9;
-        }
+        if (t < 0) return;  // below the centre the rock hides the fire
+        double half = radius * (1.12 - 0.92 * dm::Pow(tc, 0.7));
+        double d = dm::Abs(px - cx - sway) / half;
+        if (d > 1.15) return;
+        double tongue = dm::Clamp01((1.0 - d) * 2.5 + (turbulence - 0.5) * 1.4);
+        double v = tongue * dm::Pow(1 - tc, 1.1) * (0.6 + 0.9 * turbulence) * 1.9;
         if (v <= 0.02) return;
         c.AddLight(x, y, col, dm::Min(1.0, v * 1.3));
+    });
+}
+
+// The air the rock pushes through glows in a thin rim round its lower side,
+// following its outline.
+void HotRim(Canvas& flames, const Canvas& rock, double cy) {
+    const int reach = 4;
+    flames.ForEach(0, 0, flames.Width() - 1, flames.Height() - 1, [&](int x, int y, double, double py) {
+        if (rock.AlphaAt(x, y) >= 0.5) return;
+        double nearest = 1e9;
+        for (int dy = -reach; dy <= reach; ++dy)
+            for (int dx = -reach; dx <= reach; ++dx)
+                if (rock.Inside(x + dx, y + dy) && rock.AlphaAt(x + dx, y + dy) >= 0.5)
+                    nearest = dm::Min(nearest, dm::Sqrt(dx * dx + dy * dy));
+        if (nearest > reach) return;
+        double strength = dm::Clamp01(1.0 - (nearest - 1.0) / 2.6) * dm::Smoothstep(cy - 10, cy + 6, py);
+        flames.AddLight(x, y, Rgb(255, 150, 56), strength * 0.95);
     });
 }
 
@@ -292,6 +301,7 @@ Canvas RockFrame(int index) {
     RockFlames(c, cx, cy, r, k);
     Canvas rock(45, 63, {}, 0.0);
     DrawRock(rock, {cx, cy, r, k * dm::kTwoPi / 4.0 + 0.4, 1.0});
+    HotRim(c, rock, cy);
     Outline(rock, Rgb(40, 12, 6));
     for (int y = 0; y < 63; ++y)
         for (int x = 0; x < 45; ++x) {
