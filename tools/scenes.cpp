@@ -56,10 +56,10 @@ Picture MakeLogo() {
     // Meteors fall from the upper right; none crosses the band under the
     // copyright line (x 230-720, y 150-185).
     Meteor big;
-    big.head = {588, 92};
-    big.tailEnd = {900, -150};
-    big.width = 13;
-    big.headRadius = 7;
+    big.head = {590, 94};
+    big.tailEnd = {940, -176};
+    big.width = 17;
+    big.headRadius = 8.5;
     PaintMeteor(canvas, big, random);
     Meteor left;
     left.head = {118, 246};
@@ -89,6 +89,7 @@ Picture MakeLogo() {
     tiny.strength = 0.6;
     PaintMeteor(canvas, tiny, random);
 
+    PaintHorizonGlow(canvas, 400, 560, 460, 70, Rgb(255, 150, 90), 0.12);  // the lights of the town
     PaintSkyline(canvas, random, Rgb(30, 20, 48), Rgb(12, 8, 24), Rgb(10, 8, 20), Rgb(80, 60, 120), 548);
 
     TextStyle title;

@@ -43,7 +43,7 @@ std::vector<int16_t> MakePickupSound() {
         for (size_t i = 0; i < n; ++i) {
             double t = static_cast<double>(i) / kSampleRate - note.start;
             if (t < 0) continue;
-            double envelope = Attack(t, 0.003) * dm::Exp(-t / note.decay);
+            double envelope = Attack(t, 0.005) * dm::Exp(-t / note.decay);
             double v = 0;
             for (const auto& p : partials) {
                 // Higher partials fade faster, as on a struck bar.
