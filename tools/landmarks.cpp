@@ -137,6 +137,7 @@ public:
         canvas.Fill(Path(Ellipse(x, baseY - height - 2, 2.6, 3.2)), Rgb(255, 226, 150));
         canvas.Glow(x, baseY - height - 2, 34, Rgb(255, 180, 90), 0.22, 2.2);
         canvas.Glow(x, baseY - height - 2, 8, Rgb(255, 240, 200), 0.5, 1.5);
+        PaintHorizonGlow(canvas, x, baseY + 10, 46, 11, Rgb(255, 170, 90), 0.16);  // its pool of light
     }
 
     // The street in front: dark paving, warmer where the lamps shine.
@@ -145,6 +146,8 @@ public:
             double stones = Fbm2(px / 4.0, py / 2.0, 91, 2);
             return palette.street * (0.85 + 0.3 * stones);
         });
+        // The kerb catches a little light.
+        canvas.Fill(Path(Rect(0, kGround, kWidth, kGround + 1.5)), palette.street * 2.2, 0.8);
     }
 
     void BackTown(double x0, double x1, double baseY, double minH, double maxH) {
