@@ -102,13 +102,11 @@ Canvas ShipFrame(int frame) {
     Canvas c(50, 50, {}, 0.0);
     const double cx = 25;
     // Wings first, then the hull over them.
-    Contour wing{{cx, 18}, {cx + 6, 19}, {cx + 21, 31}, {cx + 22, 35}, {cx + 20, 37}, {cx + 5, 34}};
     c.FillShaded(Path(Mirror({{cx, 18}, {cx + 6, 19}, {cx + 21, 31}, {cx + 22, 35}, {cx + 20, 37}, {cx + 5, 34}}, cx)),
                  [&](double px, double py) {
                      double light = 0.62 - 0.02 * (px - cx) + 0.01 * (30 - py);
                      return Mix(Rgb(60, 70, 96), Rgb(170, 182, 206), dm::Clamp01(light));
                  });
-    (void)wing;
     // Red stripes on the wings and the wing tips.
     for (double s : {-1.0, 1.0}) {
         c.Fill(Path({{cx + s * 12, 26}, {cx + s * 16, 29.5}, {cx + s * 15, 31}, {cx + s * 11, 28}}), Rgb(214, 52, 40));
@@ -197,8 +195,7 @@ Color RockColor(const Rock& rock, double px, double py) {
         double dx = (x - rock.cx) / rock.radius, dy = (y - rock.cy) / rock.radius;
         return RockHeight(dx * k - dy * s, dx * s + dy * k, inside);
     };
-    bool inside = false, ignored = false;
-    double h = local(px, py, inside);
+    bool ignored = false;
     double e = 0.35;
     double gx = (local(px + e, py, ignored) - local(px - e, py, ignored)) / (2 * e) * rock.radius;
     double gy = (local(px, py + e, ignored) - local(px, py - e, ignored)) / (2 * e) * rock.radius;
@@ -224,7 +221,6 @@ Color RockColor(const Rock& rock, double px, double py) {
         double heat = rock.burn * dm::Clamp01(front);
         c = c * (1 - 0.5 * heat) + Rgb(200, 50, 14) * (heat * 0.6) + Rgb(255, 190, 80) * (heat * heat * heat * 0.9);
     }
-    (void)h;
     return c;
 }
 
