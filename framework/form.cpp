@@ -32,13 +32,20 @@ Form::Form(HINSTANCE moduleInstance, DialogFormTag) : GUIElement(moduleInstance)
     dialogStyle = true;
 }
 
-Form::~Form() {
-    // Nothing may reach this form through the globals or a companion link
-    // once it is gone.
-    if (activeForm == this) activeForm = nullptr;
+namespace {
+
+// Nothing may reach a deleted form through the active-form global or a
+// companion link.
+void ForgetForm(Form* form) {
+    if (activeForm == form) activeForm = nullptr;
     for (GUIElement* element : ElementRegistry::Elements()) {
-        if (auto* other = dynamic_cast<Form*>(element); other && other->companion == this) other->companion = nullptr;
+        if (auto* other = dynamic_cast<Form*>(element); other && other->companion == form) other->companion = nullptr;
     }
+}
+
+}  // namespace
+
+Form::~Form() {
     if (created && hwnd) {
         // The close request lets the form's closing hook run; the window is
         // destroyed whatever it answers.
@@ -50,6 +57,9 @@ Form::~Form() {
     if (icon) DestroyIcon(icon);
     icon = nullptr;
     hotKeys.clear();
+    // Only now: the activation messages that destroying the window sends may
+    // have made this form the active one again.
+    ForgetForm(this);
 }
 
 DWORD Form::ComputeExtendedStyle() const {
