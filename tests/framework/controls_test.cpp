@@ -101,27 +101,6 @@ private:
 
 }  // namespace
 
-TEST(Controls, ConstructorsSetKindTextAndSize) {
-    Form form(Instance());
-    Label label(&form, "Nome:");
-    Button button(&form, "OK");
-    TextBox box(&form, "Giocatore");
-    EXPECT_EQ(label.kind, "label");
-    EXPECT_EQ(button.kind, "button");
-    EXPECT_EQ(box.kind, "textbox");
-    for (GUIElement* control :
-         {static_cast<GUIElement*>(&label), static_cast<GUIElement*>(&button), static_cast<GUIElement*>(&box)}) {
-        EXPECT_EQ(control->width, 80);
-        EXPECT_EQ(control->height, 30);
-        EXPECT_EQ(control->x, 100);
-        EXPECT_EQ(control->parent, &form);
-        EXPECT_FALSE(control->created);
-    }
-    EXPECT_EQ(box.text, L"Giocatore");
-    EXPECT_EQ(box.maxLength, -1);
-    EXPECT_TRUE(box.border);
-}
-
 TEST(Controls, TextBoxWithMaxLengthTenRefusesTheEleventhCharacter) {
     Form form(Instance());
     Open(form);
@@ -150,28 +129,6 @@ TEST(Controls, UpperCaseWinsOverLowerCase) {
     Type(lower.hwnd, "Mario");
     EXPECT_EQ(upper.GetText(), "MARIO");
     EXPECT_EQ(lower.GetText(), "mario");
-}
-
-TEST(Controls, TextBoxStylesFollowItsFlags) {
-    TextBox box(nullptr, "");
-    DWORD single = box.ComputeStyle();
-    EXPECT_EQ(single & (WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL),
-              static_cast<DWORD>(WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL));
-    EXPECT_FALSE(single & (ES_MULTILINE | ES_PASSWORD | ES_READONLY | ES_NUMBER));
-
-    box.multiLine = true;
-    box.noAutoHorizontalScroll = true;
-    box.alignRight = true;
-    box.alignCenter = true;
-    box.numbersOnly = true;
-    box.border = false;
-    DWORD multi = box.ComputeStyle();
-    EXPECT_EQ(multi & (ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN),
-              static_cast<DWORD>(ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN));
-    EXPECT_FALSE(multi & ES_AUTOHSCROLL);
-    EXPECT_EQ(multi & (ES_RIGHT | ES_CENTER), static_cast<DWORD>(ES_RIGHT));
-    EXPECT_TRUE(multi & ES_NUMBER);
-    EXPECT_FALSE(multi & WS_BORDER);
 }
 
 TEST(Controls, PasswordShowsPlainTextUntilApplyStyle) {
