@@ -225,35 +225,3 @@ TEST(SpriteLifetime, SerialsGrowAndOnlyOwnedPicturesAreDeleted) {
     EXPECT_EQ(GetObjectType(saved), 0u);
     DeleteObject(shared);
 }
-
-namespace {
-
-class StepCounter : public SpriteAnim {
-public:
-    using SpriteAnim::SpriteAnim;
-    void Step() override { ++steps; }
-    SpriteAnim* Clone() const override { return new StepCounter(*this); }
-    int steps = 0;
-};
-
-}  // namespace
-
-TEST(SpriteAnimBase, ConstructionCopiesTheTimingAndStartsAtZero) {
-    Sprite target(4, 4);
-    StepCounter action(150, 2, 5, nullptr, &target, nullptr);
-    EXPECT_EQ(action.elapsed, 0);
-    EXPECT_EQ(action.interval, 150);
-    EXPECT_EQ(action.firstFrame, 2);
-    EXPECT_EQ(action.lastFrame, 5);
-    EXPECT_EQ(action.sprite, &target);
-
-    action.elapsed = 40;
-    SpriteAnim* copy = action.Clone();
-    EXPECT_EQ(copy->elapsed, 40);
-    EXPECT_EQ(copy->interval, 150);
-    EXPECT_EQ(copy->sprite, &target);
-    copy->Step();
-    EXPECT_EQ(static_cast<StepCounter*>(copy)->steps, 1);
-    EXPECT_EQ(action.steps, 0);
-    delete copy;
-}
