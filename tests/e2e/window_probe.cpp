@@ -38,8 +38,11 @@ std::vector<HWND> Matches() {
 }
 
 BOOL CALLBACK PrintChild(HWND child, LPARAM) {
+    // WM_GETTEXT, not GetWindowText: for a control of another process the
+    // latter answers only the text it was created with.
     wchar_t text[2048] = {};
-    GetWindowTextW(child, text, 2048);
+    DWORD_PTR unused = 0;
+    SendMessageTimeoutW(child, WM_GETTEXT, 2048, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000, &unused);
     char narrow[4096] = {};
     WideCharToMultiByte(CP_UTF8, 0, text, -1, narrow, sizeof narrow, nullptr, nullptr);
     std::printf("%s\n", narrow);

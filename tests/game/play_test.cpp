@@ -250,12 +250,15 @@ TEST_F(Play, AShipMovingIntoARockIsCaughtOnlyWhenTheRockSteps) {
     StartGame();
     SpriteMeteorni* rock = game->rocks[0];
     for (auto* mover : game->movers) mover->elapsed = -1000000;
-    rock->x = game->ship->x - 30;  // just left of the ship, same height
-    rock->y = 500;
+    // Just left of the ship: the two boxes touch but share no area.
+    rock->x = game->ship->x - 25;
+    rock->y = 530;
+    rock->speed = 0;
+    StepRock(0);
+    EXPECT_EQ(game->state, Playing);
     StepShip(VK_LEFT);
     StepShip(VK_LEFT);
     EXPECT_EQ(game->state, Playing);
-    rock->speed = 0;
     StepRock(0);
     EXPECT_EQ(game->state, Interlude);
 }
@@ -266,7 +269,7 @@ TEST_F(Play, OverlapsOfTwentyPixelsOrLessAreNoHit) {
     rock->speed = 0;
     // Horizontally: the rock's right edge 20 pixels into the ship.
     rock->x = game->ship->x - rock->width + 20;
-    rock->y = game->ship->y - 10;
+    rock->y = 530;
     StepRock(0);
     EXPECT_EQ(game->state, Playing);
     rock->x += 1;  // 21 pixels: the shrunken boxes touch with area

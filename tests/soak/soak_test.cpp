@@ -146,6 +146,8 @@ TEST_F(Soak, AHundredThousandTicksLeakNothingAndKeepTheTableValid) {
     const std::regex wellFormed("[0-9]{8} [A-Z ]{12,} Level [0-9]+");
     for (size_t i = 0; i < lines.size(); ++i) {
         EXPECT_TRUE(std::regex_match(lines[i], wellFormed)) << "line " << i << ": " << lines[i];
-        if (i > 0) EXPECT_GE(lines[i - 1], lines[i]) << "not sorted at line " << i;
+        if (i > 0) {
+            EXPECT_GE(lines[i - 1], lines[i]) << "not sorted at line " << i;
+        }
     }
 }
