@@ -34,6 +34,8 @@ public:
     std::vector<HotKey> hotKeys;
     HICON icon = nullptr;
     int32_t iconResource = 0;
+    // The registered class name; windowClass.lpszClassName points into it.
+    std::wstring className;
 
     void Create() override;
     virtual void FormHook1() {}
@@ -63,7 +65,8 @@ public:
 protected:
     // The create contract shared by every control: a new id, the native
     // control under the parent's window, subclassed to the framework's
-    // window procedure, then tooltip (unless withTooltip is false) and font.
+    // window procedure, then tooltip and font. A hidden helper control (the
+    // timer's) passes withTooltip false and gets neither.
     void CreateControl(const wchar_t* className, DWORD style, DWORD extendedStyle, bool withTooltip = true);
 };
 

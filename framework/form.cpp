@@ -1,0 +1,207 @@
+#include "framework/form.h"
+
+#include "framework/window_proc.h"
+
+namespace Orditex {
+
+HWND mainWindow = nullptr;
+Form* activeForm = nullptr;
+
+namespace {
+
+constexpr DWORD kCaptionedStyle = 0x10C90000;  // visible, caption, system menu, maximize box
+constexpr DWORD kModalFrame = 0x80;
+constexpr DWORD kMinimizeBox = 0x20000;
+constexpr DWORD kMaximizeBox = 0x10000;
+constexpr DWORD kSizingBorder = 0x40000;
+constexpr DWORD kPopup = 0x80000000;
+constexpr DWORD kDisabled = 0x08000000;
+constexpr DWORD kDialogTopmost = 0x89;  // dialog modal frame, topmost, tool window
+constexpr DWORD kDialog = 0x81;         // dialog modal frame, tool window
+
+}  // namespace
+
+// ---------------------------------------------------------------- form
+
+Form::Form(HINSTANCE moduleInstance) : GUIElement(moduleInstance) {
+    kind = "form";
+}
+
+Form::Form(HINSTANCE moduleInstance, DialogFormTag) : GUIElement(moduleInstance) {
+    kind = "form";
+    dialogStyle = true;
+}
+
+namespace {
+
+// Nothing may reach a deleted form through the active-form global or a
+// companion link.
+void ForgetForm(Form* form) {
+    if (activeForm == form) activeForm = nullptr;
+    for (GUIElement* element : ElementRegistry::Elements()) {
+        if (auto* other = dynamic_cast<Form*>(element); other && other->companion == form) other->companion = nullptr;
+    }
+}
+
+}  // namespace
+
+Form::~Form() {
+    if (created && hwnd) {
+        // The close request lets the form's closing hook run; the window is
+        // destroyed whatever it answers.
+        SendMessageW(hwnd, WM_CLOSE, 0, 0);
+        created = false;
+        if (IsWindow(hwnd)) DestroyWindow(hwnd);
+    }
+    // The icon goes only once no window shows it any more.
+    if (icon) DestroyIcon(icon);
+    icon = nullptr;
+    hotKeys.clear();
+    // Only now: the activation messages that destroying the window sends may
+    // have made this form the active one again.
+    ForgetForm(this);
+}
+
+DWORD Form::ComputeExtendedStyle() const {
+    if (dialogStyle) return topmost ? kDialogTopmost : kDialog;
+    return 0;
+}
+
+DWORD Form::ComputeStyle() const {
+    DWORD style;
+    if (dialogStyle) {
+        style = kCaptionedStyle;
+        if (modalFrame) style |= kModalFrame;
+    } else if (captioned) {
+        style = kCaptionedStyle;
+        if (minimizeBox) style |= kMinimizeBox;
+        if (maximizeBox) style |= kSizingBorder | kMaximizeBox;
+    } else {
+        style = kPopup;
+    }
+    if (!maximizeBox) style &= ~kMaximizeBox;
+    if (!minimizeBox) style &= ~kMinimizeBox;
+    if (!enabled) style |= kDisabled;
+    return style;
+}
+
+void Form::Create() {
+    if (created) return;
+    std::wstring title = text;
+
+    // Every form window gets a class of its own, named after the counter.
+    className = L"Window" + std::to_wstring(nextElementNumber);
+    id = ++nextElementNumber;
+
+    windowClass = WNDCLASSEXW{};
+    windowClass.cbSize = sizeof(WNDCLASSEXW);
+    windowClass.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS;
+    windowClass.lpfnWndProc = FrameworkWindowProc;
+    windowClass.hInstance = instance;
+    windowClass.lpszClassName = className.c_str();
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hbrBackground =
+        backColor == static_cast<COLORREF>(-1) ? GetSysColorBrush(COLOR_BTNFACE) : CreateSolidBrush(backColor);
+    windowClass.hIcon =
+        iconResource != 0 ? LoadIconW(instance, MAKEINTRESOURCEW(iconResource)) : LoadIconW(nullptr, IDI_APPLICATION);
+    RegisterClassExW(&windowClass);
+
+    hwnd = CreateWindowExW(ComputeExtendedStyle(), className.c_str(), title.c_str(), ComputeStyle(), x, y, width,
+                           height, nullptr, nullptr, instance, nullptr);
+    if (!mainWindow) mainWindow = hwnd;
+
+    NotifyCreated(hwnd);
+    ShowWindow(hwnd, SW_SHOWNORMAL);
+    UpdateWindow(hwnd);
+    created = true;
+    CreateTooltip(hwnd);
+    if (font && hwnd) SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font->GetHandle()), TRUE);
+}
+
+void Form::RegisterHotKeys() {
+    for (size_t i = 0; i < hotKeys.size(); ++i) {
+        RegisterHotKey(hwnd, static_cast<int>(i + 1), static_cast<UINT>(hotKeys[i].modifiers),
+                       static_cast<UINT>(hotKeys[i].key));
+    }
+}
+
+void Form::UnregisterHotKeys() {
+    for (size_t i = 1; i <= hotKeys.size(); ++i) UnregisterHotKey(hwnd, static_cast<int>(i));
+}
+
+void Form::HandleActivation() {
+    if (hwnd && GetForegroundWindow() == hwnd) {
+        if (activeForm) {
+            // The form last active (this one too, when it is activated again)
+            // lets go of its hot keys before the new one takes them.
+            Form* previous = activeForm;
+            previous->UnregisterHotKeys();
+            previous->NotifyDeactivate();
+        }
+        RegisterHotKeys();
+        NotifyActivate();
+        activeForm = this;
+        if (companion && companion->hwnd && hwnd) {
+            // Directly behind this form, without activating it: activating the
+            // companion would take the focus away from the form just activated.
+            SetWindowPos(companion->hwnd, hwnd, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        }
+    } else {
+        UnregisterHotKeys();
+        NotifyDeactivate();
+    }
+}
+
+void Form::HandleHotKey(int32_t hotKeyId) {
+    if (hotKeyId < 1 || static_cast<size_t>(hotKeyId) > hotKeys.size()) return;
+    const HotKey entry = hotKeys[static_cast<size_t>(hotKeyId) - 1];
+    HWND foreground = GetForegroundWindow();
+    if (foreground && foreground == hwnd) {
+        if (entry.handler) entry.handler(this, entry.modifiers, entry.key);
+        return;
+    }
+    // Another form is in front: it answers the same key combination with its own entry.
+    GUIElement* element = ElementRegistry::FindElementByWindow(foreground);
+    auto* front = element && element->hwnd == foreground ? dynamic_cast<Form*>(element) : nullptr;
+    if (!front) return;
+    for (const HotKey& own : front->hotKeys) {
+        if (own.modifiers == entry.modifiers && own.key == entry.key) {
+            if (own.handler) own.handler(front, own.modifiers, own.key);
+            return;
+        }
+    }
+}
+
+// ---------------------------------------------------------------- child
+
+Child::Child(GUIElement* owner) : GUIElement(nullptr) {
+    parent = owner;
+}
+
+void Child::CreateControl(const wchar_t* controlClass, DWORD style, DWORD extendedStyle, bool withTooltip) {
+    if (created) return;
+    id = ++nextElementNumber;
+    style |= WS_CHILD;
+    if (!enabled) style |= WS_DISABLED;
+
+    HWND parentWindow = parent ? parent->hwnd : nullptr;
+    HWND control = nullptr;
+    if (parentWindow && IsWindow(parentWindow)) {
+        HINSTANCE module = instance ? instance : GetModuleHandleW(nullptr);
+        control = CreateWindowExW(extendedStyle, controlClass, text.c_str(), style, x, y, width, height, parentWindow,
+                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), module, nullptr);
+    }
+    if (control) {
+        hwnd = control;
+        baseWndProc = SubclassToFramework(control);
+    } else {
+        GetLastError();  // a control that cannot be made is not reported
+        SetLastError(ERROR_SUCCESS);
+    }
+    created = true;
+    if (!withTooltip) return;
+    CreateTooltip(hwnd);
+    if (font && hwnd) SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font->GetHandle()), TRUE);
+}
+
+}  // namespace Orditex
