@@ -14,6 +14,12 @@ struct JoystickState {
     int32_t deviceId = 0;
     JOYINFO position{};
     JOYCAPSW caps{};
+
+    // The scaled axes as signed values (PollJoystick stores them in the
+    // unsigned fields of the system record).
+    int32_t X() const { return static_cast<int32_t>(position.wXpos); }
+    int32_t Y() const { return static_cast<int32_t>(position.wYpos); }
+    int32_t Z() const { return static_cast<int32_t>(position.wZpos); }
 };
 
 // 0 or 1 for the controller that answers, -1 when none does.

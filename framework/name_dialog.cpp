@@ -1,0 +1,166 @@
+#include "framework/name_dialog.h"
+
+namespace Orditex {
+
+std::string playerName;
+
+namespace {
+
+FormNamePlayer* AsNameDialog(GUIElement* element) {
+    return dynamic_cast<FormNamePlayer*>(element);
+}
+
+void RouteCreated(GUIElement* element, HWND) {
+    if (FormNamePlayer* dialog = AsNameDialog(element)) dialog->BuildControls();
+}
+
+bool RouteClosing(GUIElement* element) {
+    FormNamePlayer* dialog = AsNameDialog(element);
+    return dialog ? dialog->OnDialogClose() : true;
+}
+
+void RouteResize(GUIElement* element) {
+    if (FormNamePlayer* dialog = AsNameDialog(element)) dialog->OnResize();
+}
+
+void RouteKeyDown(GUIElement* element, int32_t key) {
+    if (FormNamePlayer* dialog = AsNameDialog(element)) dialog->OnKeyDown(key);
+}
+
+void RouteKeyUp(GUIElement* element, int32_t key) {
+    if (FormNamePlayer* dialog = AsNameDialog(element)) dialog->OnKeyUp(key);
+}
+
+// Characters typed in the name box go to the dialog that holds it, so that
+// Enter in the box confirms the name.
+bool RouteChar(GUIElement* element, int32_t code) {
+    if (dynamic_cast<TextBox*>(element)) {
+        FormNamePlayer* dialog = AsNameDialog(element->parent);
+        return dialog ? dialog->OnChar(code) : true;
+    }
+    if (FormNamePlayer* dialog = AsNameDialog(element)) return dialog->OnChar(code);
+    return true;
+}
+
+void RouteButtonClick(CommandElement* element) {
+    // Only the dialog's own OK button is given this callback.
+    Button* button = static_cast<Button*>(element);
+    if (FormNamePlayer* dialog = AsNameDialog(button->parent)) dialog->OnButtonClick(button);
+}
+
+// The client width as the window has it now. During the window-created
+// notification the form is not yet marked created, so the element's own
+// reading would still give the outer width.
+int32_t CurrentClientWidth(GUIElement& element) {
+    RECT client{};
+    if (element.hwnd && GetClientRect(element.hwnd, &client)) return client.right - client.left;
+    return element.GetClientWidth();
+}
+
+}  // namespace
+
+FormNamePlayer::FormNamePlayer(Form* ownerForm, HINSTANCE instance, const std::string& title)
+    : Form(instance, dialogForm) {
+    topmost = false;
+    owner = ownerForm;
+    if (owner) {
+        owner->SetEnabled(false);
+        owner->companion = this;
+    }
+    SetSize(250, 150);
+    SetText(title);
+    minimizeBox = false;
+    maximizeBox = false;
+
+    onCreated = RouteCreated;
+    onClosing = RouteClosing;
+    onResize = RouteResize;
+    onChar = RouteChar;
+    onKeyDown = RouteKeyDown;
+    onKeyUp = RouteKeyUp;
+
+    Create();
+}
+
+FormNamePlayer::~FormNamePlayer() {
+    // Close the window while its controls still have their elements, so
+    // none of their last messages reaches a deleted object; closing also
+    // gives the owner back its input.
+    if (hwnd && !destroyed && IsWindow(hwnd)) {
+        SendMessageW(hwnd, WM_CLOSE, 0, 0);
+        if (!destroyed && IsWindow(hwnd)) DestroyWindow(hwnd);
+    }
+    created = false;
+    // A window destroyed without a close request never released the owner.
+    if (owner && owner->companion == this) {
+        owner->companion = nullptr;
+        owner->SetEnabled(true);
+    }
+    delete nameBox;
+    delete promptLabel;
+    delete okButton;
+    nameBox = nullptr;
+    promptLabel = nullptr;
+    okButton = nullptr;
+}
+
+void FormNamePlayer::BuildControls() {
+    int32_t clientWidth = CurrentClientWidth(*this);
+    promptLabel = new Label(this, prompt);
+    promptLabel->SetSize(clientWidth - 10, 25);
+    promptLabel->x = 5;
+    promptLabel->y = 5;
+    promptLabel->Create();
+
+    clientWidth = CurrentClientWidth(*this);
+    nameBox = new TextBox(this, "");
+    nameBox->SetSize(clientWidth / 2 - 10, 25);
+    nameBox->x = 5;
+    nameBox->y = 35;
+    nameBox->maxLength = 10;
+    nameBox->upperCase = true;
+    nameBox->lowerCase = false;
+    nameBox->ApplyStyle();
+    nameBox->onChar = RouteChar;
+    nameBox->Create();
+    nameBox->Focus();
+
+    clientWidth = CurrentClientWidth(*this);
+    okButton = new Button(this, "OK");
+    okButton->SetSize(80, 25);
+    okButton->x = clientWidth / 2 + 5;
+    okButton->y = 35;
+    okButton->onClick = RouteButtonClick;
+    okButton->Create();
+}
+
+bool FormNamePlayer::OnDialogClose() {
+    UnregisterHotKeys();
+    if (owner) {
+        owner->companion = nullptr;
+        owner->SetEnabled(true);
+    }
+    return true;
+}
+
+bool FormNamePlayer::OnChar(int32_t code) {
+    if (code != VK_RETURN) return true;
+    OnButtonClick(okButton);
+    return false;  // no beep from the edit control
+}
+
+void FormNamePlayer::OnButtonClick(Button* button) {
+    if (!button || !okButton || button->id != okButton->id) return;
+    std::string name = nameBox ? nameBox->GetText() : std::string();
+    if (name.empty()) return;  // an empty name is refused: the dialog stays
+    playerName = name;
+    SendMessageW(hwnd, WM_CLOSE, 0, 0);
+    created = false;
+}
+
+void FormNamePlayer::SetPrompt(const std::string& promptText) {
+    prompt = promptText;
+    if (created && promptLabel) promptLabel->SetText(promptText);
+}
+
+}  // namespace Orditex

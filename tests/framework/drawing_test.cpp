@@ -1,0 +1,486 @@
+#include "framework/drawing.h"
+#include "framework/gdi_guards.h"
+#include "framework/gui_element.h"
+#include "framework/gdi_test_support.h"
+#include "framework/sprite.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+
+using namespace Orditex;
+using namespace TestSupport;
+
+namespace {
+
+constexpr COLORREF kBackground = RGB(200, 100, 50);
+constexpr COLORREF kRed = RGB(255, 0, 0);
+constexpr COLORREF kBlue = RGB(0, 0, 255);
+constexpr COLORREF kGreen = RGB(0, 255, 0);
+constexpr COLORREF kBlack = RGB(0, 0, 0);
+
+SIZE SizeOf(HBITMAP bitmap) {
+    BITMAP info{};
+    if (!GetObjectW(bitmap, sizeof info, &info)) return SIZE{0, 0};
+    return SIZE{info.bmWidth, info.bmHeight};
+}
+
+}  // namespace
+
+// ---- transparent copies -------------------------------------------------
+
+TEST(DrawingTransparent, PureBlackShowsTheBackgroundNearBlackIsDrawn) {
+    TestSurface surface(20, 20);
+    // Odd text and background colours on the target must not tint the mask.
+    SetTextColor(surface.dc, RGB(9, 8, 7));
+    SetBkColor(surface.dc, RGB(1, 2, 3));
+    GdiObject<HBITMAP> picture(NewPicture(3, 1, {kBlack, RGB(1, 1, 1), kRed}));
+
+    surface.DrawImagePartTransparent(picture, 5, 5, 3, 1, 0);
+    EXPECT_EQ(surface.At(5, 5), kBackground);
+    EXPECT_EQ(surface.At(6, 5), RGB(1, 1, 1));
+    EXPECT_EQ(surface.At(7, 5), kRed);
+
+    surface.DrawImageTransparent(picture, 5, 10, 0, 0);
+    EXPECT_EQ(surface.At(5, 10), kBackground);
+    EXPECT_EQ(surface.At(6, 10), RGB(1, 1, 1));
+    EXPECT_EQ(surface.At(7, 10), kRed);
+
+    EXPECT_EQ(GetTextColor(surface.dc), RGB(9, 8, 7));
+    EXPECT_EQ(GetBkColor(surface.dc), RGB(1, 2, 3));
+    EXPECT_EQ(surface.errors, 0);
+}
+
+TEST(DrawingTransparent, SourceRowPicksTheFrameOfAVerticalStrip) {
+    // Three 2 x 2 frames stacked: red, blue, then green with a black corner.
+    GdiObject<HBITMAP> strip(NewPicture(2, 6,
+                                        {kRed, kRed, kRed, kRed, kBlue, kBlue, kBlue, kBlue,  //
+                                         kBlack, kGreen, kGreen, kGreen}));
+    TestSurface surface(10, 10);
+    surface.DrawImagePartTransparent(strip, 3, 4, 2, 2, 2 * 2);
+    EXPECT_EQ(surface.At(3, 4), kBackground);
+    EXPECT_EQ(surface.At(4, 4), kGreen);
+    EXPECT_EQ(surface.At(3, 5), kGreen);
+    EXPECT_EQ(surface.At(4, 5), kGreen);
+    // Only the frame's own cell is touched.
+    EXPECT_EQ(surface.CountNot(kBackground, 0, 0, 10, 10), 3);
+}
+
+TEST(DrawingTransparent, StretchedCopyKeepsMaskAndImageAligned) {
+    GdiObject<HBITMAP> picture(NewPicture(2, 2, {kRed, kBlack, kBlack, kBlue}));
+    TestSurface surface(10, 10);
+    surface.DrawImageTransparent(picture, 2, 2, 4, 4);
+    for (int py = 2; py < 4; ++py)
+        for (int px = 2; px < 4; ++px) {
+            EXPECT_EQ(surface.At(px, py), kRed);
+            EXPECT_EQ(surface.At(px + 2, py), kBackground);
+            EXPECT_EQ(surface.At(px, py + 2), kBackground);
+            EXPECT_EQ(surface.At(px + 2, py + 2), kBlue);
+        }
+    EXPECT_EQ(surface.CountNot(kBackground, 0, 0, 10, 10), 8);
+}
+
+// ---- rectangles ---------------------------------------------------------
+
+TEST(DrawingShapes, FillRectangleWithoutPenHasNoBorder) {
+    TestSurface surface(20, 20);
+    surface.FillRectangle(4, 5, 8, 6, kBlue, 0, kRed);
+    // With the null pen GDI fills one pixel less to the right and bottom.
+    EXPECT_EQ(surface.CountNot(kBlue, 4, 5, 11, 10), 0);
+    EXPECT_EQ(surface.CountNot(kBackground, 0, 0, 20, 20), 7 * 5);
+
+    // A 1-pixel pen of the fill colour covers the whole area.
+    surface.FillRectangle(4, 5, 8, 6, kRed, 1, kRed);
+    EXPECT_EQ(surface.CountNot(kRed, 4, 5, 12, 11), 0);
+    EXPECT_EQ(surface.CountNot(kBackground, 0, 0, 20, 20), 8 * 6);
+}
+
+TEST(DrawingShapes, FillRectangleWithPenWidthTwoDrawsATwoPixelBorder) {
+    TestSurface surface(30, 30);
+    surface.FillRectangle(10, 10, 10, 10, kBlue, 2, kRed);
+    int32_t middle = 15;
+    int32_t redInRow = 0;
+    int32_t redInColumn = 0;
+    for (int32_t i = 0; i < 30; ++i) {
+        if (surface.At(i, middle) == kRed) ++redInRow;
+        if (surface.At(middle, i) == kRed) ++redInColumn;
+    }
+    EXPECT_EQ(redInRow, 4);
+    EXPECT_EQ(redInColumn, 4);
+    EXPECT_EQ(surface.CountNot(kBlue, 12, 12, 18, 18), 0);
+}
+
+TEST(DrawingShapes, DrawRectangleDrawsTheOutlineOnlyAndRestoresTheDc) {
+    TestSurface surface(20, 20);
+    HGDIOBJ pen = GetCurrentObject(surface.dc, OBJ_PEN);
+    HGDIOBJ brush = GetCurrentObject(surface.dc, OBJ_BRUSH);
+    surface.DrawRectangle(2, 3, 10, 8, kRed);
+    EXPECT_EQ(surface.At(2, 3), kRed);
+    EXPECT_EQ(surface.At(11, 10), kRed);
+    EXPECT_EQ(surface.CountNot(kBackground, 3, 4, 11, 10), 0);
+    EXPECT_EQ(surface.CountNot(kBackground, 0, 0, 20, 20), 2 * 10 + 2 * 6);
+    EXPECT_EQ(GetCurrentObject(surface.dc, OBJ_PEN), pen);
+    EXPECT_EQ(GetCurrentObject(surface.dc, OBJ_BRUSH), brush);
+}
+
+// ---- plain copies -------------------------------------------------------
+
+TEST(DrawingImages, DrawImageStretchesOnlyWhenBothSizesAreGiven) {
+    GdiObject<HBITMAP> picture(NewSolidPicture(10, 10, kRed));
+    TestSurface surface(60, 60);
+    surface.DrawImage(picture, 5, 5, 0, 40);
+    EXPECT_EQ(surface.CountNot(kRed, 5, 5, 15, 15), 0);
+    EXPECT_EQ(surface.CountNot(kBackground, 0, 0, 60, 60), 100);
+
+    TestSurface stretched(60, 60);
+    stretched.DrawImage(picture, 5, 5, 40, 20);
+    EXPECT_EQ(stretched.CountNot(kRed, 5, 5, 45, 25), 0);
+    EXPECT_EQ(stretched.CountNot(kBackground, 0, 0, 60, 60), 40 * 20);
+}
+
+TEST(DrawingImages, PartAndOriginCopies) {
+    GdiObject<HBITMAP> picture(NewPicture(2, 2, {kRed, kGreen, kBlue, kBlack}));
+    TestSurface surface(10, 10);
+    surface.DrawImageAtOrigin(picture);
+    EXPECT_EQ(surface.At(0, 0), kRed);
+    EXPECT_EQ(surface.At(1, 0), kGreen);
+    EXPECT_EQ(surface.At(0, 1), kBlue);
+    EXPECT_EQ(surface.At(1, 1), kBlack);  // a plain copy has no transparency
+    EXPECT_EQ(surface.At(2, 0), kBackground);
+
+    surface.DrawImagePart(picture, 6, 7, 1, 1, 1, 0);
+    EXPECT_EQ(surface.At(6, 7), kGreen);
+    EXPECT_EQ(surface.CountNot(kBackground, 4, 4, 10, 10), 1);
+}
+
+TEST(DrawingImages, CopyRegionGivesTheCallerABitmapOfTheArea) {
+    TestSurface surface(20, 20);
+    surface.FillRectangle(5, 5, 3, 2, kBlue, 1, kBlue);
+    GdiObject<HBITMAP> copy(surface.CopyRegion(4, 4, 5, 4));
+    ASSERT_NE(static_cast<HBITMAP>(copy), nullptr);
+    SIZE size = SizeOf(copy);
+    EXPECT_EQ(size.cx, 5);
+    EXPECT_EQ(size.cy, 4);
+
+    TestSurface target(10, 10, kGreen);
+    target.DrawImageAtOrigin(copy);
+    EXPECT_EQ(target.At(0, 0), kBackground);
+    EXPECT_EQ(target.At(1, 1), kBlue);
+    EXPECT_EQ(target.At(3, 2), kBlue);
+    EXPECT_EQ(target.At(4, 3), kBackground);
+    EXPECT_EQ(target.At(5, 0), kGreen);
+}
+
+TEST(DrawingImages, LoadBitmapFromFileReadsABmpAndReportsAMissingFile) {
+    char folder[MAX_PATH];
+    ASSERT_GT(GetTempPathA(MAX_PATH, folder), 0u);
+    std::string path = std::string(folder) + "meteorni_drawing_test.bmp";
+
+    // A 3 x 2 bottom-up 24-bit file, rows padded to 4 bytes.
+    const unsigned char rows[2][12] = {{0, 0, 255, 0, 255, 0, 255, 0, 0, 0, 0, 0},   // bottom: red green blue
+                                       {0, 0, 0, 255, 255, 255, 0, 0, 0, 0, 0, 0}};  // top: black white black
+    BITMAPFILEHEADER file{};
+    BITMAPINFOHEADER header{};
+    header.biSize = sizeof header;
+    header.biWidth = 3;
+    header.biHeight = 2;
+    header.biPlanes = 1;
+    header.biBitCount = 24;
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof file + sizeof header;
+    file.bfSize = file.bfOffBits + sizeof rows;
+    std::FILE* out = std::fopen(path.c_str(), "wb");
+    ASSERT_NE(out, nullptr);
+    std::fwrite(&file, sizeof file, 1, out);
+    std::fwrite(&header, sizeof header, 1, out);
+    std::fwrite(rows, sizeof rows, 1, out);
+    std::fclose(out);
+
+    GdiObject<HBITMAP> loaded(Drawing::LoadBitmapFromFile(path));
+    std::remove(path.c_str());
+    ASSERT_NE(static_cast<HBITMAP>(loaded), nullptr);
+    SIZE size = SizeOf(loaded);
+    EXPECT_EQ(size.cx, 3);
+    EXPECT_EQ(size.cy, 2);
+    DIBSECTION section{};
+    EXPECT_EQ(GetObjectW(loaded, sizeof section, &section), static_cast<int>(sizeof section));  // a DIB section
+
+    TestSurface surface(5, 5);
+    surface.DrawImageAtOrigin(loaded);
+    EXPECT_EQ(surface.At(0, 0), kBlack);
+    EXPECT_EQ(surface.At(1, 0), RGB(255, 255, 255));
+    EXPECT_EQ(surface.At(0, 1), kRed);
+    EXPECT_EQ(surface.At(1, 1), kGreen);
+    EXPECT_EQ(surface.At(2, 1), kBlue);
+
+    EXPECT_EQ(Drawing::LoadBitmapFromFile(std::string(folder) + "meteorni_no_such_picture.bmp"), nullptr);
+}
+
+// ---- text ---------------------------------------------------------------
+
+TEST(DrawingText, RestoresColourAndFontAndLeavesTransparentMode) {
+    TestSurface surface(100, 40);
+    HGDIOBJ font = GetStockObject(ANSI_FIXED_FONT);
+    SelectObject(surface.dc, font);
+    SetTextColor(surface.dc, RGB(1, 2, 3));
+    SetBkMode(surface.dc, OPAQUE);
+    SetBkColor(surface.dc, kGreen);
+    FontSpec spec("Arial", 16);
+
+    surface.DrawString(2, 2, 90, 30, "WWW", kBlue, &spec, AlignLeft);
+    EXPECT_EQ(GetTextColor(surface.dc), RGB(1, 2, 3));
+    EXPECT_EQ(GetCurrentObject(surface.dc, OBJ_FONT), font);
+    EXPECT_EQ(GetBkMode(surface.dc), TRANSPARENT);
+    // Transparent mode: no green box behind the letters.
+    EXPECT_EQ(surface.CountNot(kBackground, 0, 0, 100, 40) > 0, true);
+    for (int py = 0; py < 40; ++py)
+        for (int px = 0; px < 100; ++px) ASSERT_NE(surface.At(px, py), kGreen);
+
+    // Without a font the DC's own font stays selected.
+    surface.DrawString(2, 2, 0, 0, "x", kBlue, nullptr, AlignLeft);
+    EXPECT_EQ(GetCurrentObject(surface.dc, OBJ_FONT), font);
+}
+
+TEST(DrawingText, LongTextIsCutToItsFirst1023Characters) {
+    FontSpec spec("Courier New", 14);
+    std::string text(1022, '.');
+    text += 'W';                    // character 1023: drawn
+    text += std::string(477, 'W');  // characters 1024 to 1500: cut off
+    ASSERT_EQ(text.size(), 1500u);
+
+    for (bool boxed : {false, true}) {
+        TestSurface surface(16000, 30);
+        SelectObject(surface.dc, spec.GetHandle());
+        SIZE kept{};
+        SIZE w{};
+        std::wstring wide(text.begin(), text.end());
+        ASSERT_TRUE(GetTextExtentPoint32W(surface.dc, wide.c_str(), 1023, &kept));
+        ASSERT_TRUE(GetTextExtentPoint32W(surface.dc, L"W", 1, &w));
+        ASSERT_LT(kept.cx + 300, 16000);
+
+        surface.DrawString(0, 0, boxed ? 16000 : 0, boxed ? 30 : 0, text, kBlue, &spec, AlignLeft);
+        EXPECT_GT(surface.CountNot(kBackground, kept.cx - w.cx, 0, kept.cx, 30), 0) << "boxed " << boxed;
+        EXPECT_EQ(surface.CountNot(kBackground, kept.cx + 2, 0, kept.cx + 300, 30), 0) << "boxed " << boxed;
+    }
+}
+
+TEST(DrawingText, ZeroWidthOrHeightDrawsOneUnclippedLine) {
+    FontSpec spec("Arial", 20);
+    // Width 0: the line runs past x + 5 and is not cut at any height.
+    TestSurface wide(200, 60);
+    wide.DrawString(2, 2, 0, 5, "WWWW", kBlue, &spec, AlignLeft);
+    EXPECT_GT(wide.CountNot(kBackground, 10, 0, 200, 60), 0);
+    EXPECT_GT(wide.CountNot(kBackground, 0, 8, 200, 60), 0);
+
+    TestSurface tall(200, 60);
+    tall.DrawString(2, 2, 5, 0, "WWWW", kBlue, &spec, AlignLeft);
+    EXPECT_GT(tall.CountNot(kBackground, 10, 0, 200, 60), 0);
+
+    // Both sizes given: clipped to the box.
+    TestSurface boxed(200, 60);
+    boxed.DrawString(2, 2, 5, 5, "WWWW", kBlue, &spec, AlignLeft);
+    EXPECT_GT(boxed.CountNot(kBackground, 2, 2, 7, 7), 0);
+    EXPECT_EQ(boxed.CountNot(kBackground, 7, 0, 200, 60), 0);
+    EXPECT_EQ(boxed.CountNot(kBackground, 0, 7, 200, 60), 0);
+
+    // A line break starts a second line in a box, never on a single line.
+    int32_t lineHeight = boxed.GetFontHeight(&spec);
+    ASSERT_GT(lineHeight, 0);
+    TestSurface twoLines(200, 80);
+    twoLines.DrawString(0, 0, 200, 80, "W\nW", kBlue, &spec, AlignLeft);
+    EXPECT_GT(twoLines.CountNot(kBackground, 0, lineHeight, 200, 80), 0);
+    TestSurface oneLine(200, 80);
+    oneLine.DrawString(0, 0, 0, 0, "W\nW", kBlue, &spec, AlignLeft);
+    EXPECT_EQ(oneLine.CountNot(kBackground, 0, lineHeight, 200, 80), 0);
+}
+
+TEST(DrawingText, AlignmentInsideTheBox) {
+    FontSpec spec("Arial", 16);
+    auto inkColumns = [&](TextAlign align, int32_t& first, int32_t& last) {
+        TestSurface surface(300, 30);
+        surface.DrawString(0, 0, 300, 30, "WW", kBlue, &spec, align);
+        first = 300;
+        last = -1;
+        for (int32_t px = 0; px < 300; ++px)
+            if (surface.CountNot(kBackground, px, 0, px + 1, 30) > 0) {
+                if (first == 300) first = px;
+                last = px;
+            }
+    };
+    int32_t first = 0;
+    int32_t last = 0;
+    inkColumns(AlignLeft, first, last);
+    EXPECT_LT(first, 5);
+    inkColumns(AlignRight, first, last);
+    EXPECT_GT(last, 294);
+    EXPECT_GT(first, 200);
+    inkColumns(AlignCenter, first, last);
+    EXPECT_NEAR((first + last) / 2.0, 150.0, 3.0);
+    inkColumns(static_cast<TextAlign>(7), first, last);  // unknown values draw left-aligned
+    EXPECT_LT(first, 5);
+}
+
+TEST(DrawingText, NarrowTextIsCodePageText) {
+    FontSpec spec("Arial", 20);
+    TestSurface narrow(100, 30);
+    TestSurface wide(100, 30);
+    narrow.DrawString(0, 0, 0, 0, "10\xB0", kBlue, &spec, AlignLeft);
+    wide.DrawWideString(0, 0, 0, 0, L"10\u00B0", kBlue, &spec, AlignLeft);
+    for (int py = 0; py < 30; ++py)
+        for (int px = 0; px < 100; ++px) ASSERT_EQ(narrow.At(px, py), wide.At(px, py)) << px << "," << py;
+}
+
+TEST(DrawingText, GetFontHeightReadsTheFontAndRestoresTheDc) {
+    TestSurface surface(10, 10);
+    HGDIOBJ before = GetCurrentObject(surface.dc, OBJ_FONT);
+    FontSpec spec("Arial", 24);
+    int32_t height = surface.GetFontHeight(&spec);
+    EXPECT_EQ(GetCurrentObject(surface.dc, OBJ_FONT), before);
+
+    SelectObject(surface.dc, spec.GetHandle());
+    TEXTMETRICW metrics{};
+    ASSERT_TRUE(GetTextMetricsW(surface.dc, &metrics));
+    SelectObject(surface.dc, before);
+    EXPECT_EQ(height, metrics.tmHeight);
+    EXPECT_GT(height, 0);
+    EXPECT_EQ(surface.GetFontHeight(nullptr), -1);
+}
+
+// ---- an idle surface and the end of drawing ------------------------------
+
+TEST(DrawingIdle, ASurfaceWithoutDcDrawsNothingAndMakesNothing) {
+    GdiObject<HBITMAP> picture(NewSolidPicture(4, 4, kRed));
+    FontSpec spec("Arial", 16);
+    spec.GetHandle();
+    TestSurface idle(nullptr);
+    size_t headroom = GdiHeadroom();
+
+    idle.DrawString(0, 0, 10, 10, "abc", kRed, &spec, AlignLeft);
+    idle.DrawWideString(0, 0, 0, 0, L"abc", kRed, &spec, AlignCenter);
+    idle.DrawRectangle(0, 0, 5, 5, kRed);
+    idle.FillRectangle(0, 0, 5, 5, kRed, 2, kBlue);
+    idle.DrawImageAtOrigin(picture);
+    idle.DrawImage(picture, 0, 0, 4, 4);
+    idle.DrawImagePart(picture, 0, 0, 4, 4, 0, 0);
+    idle.DrawImagePartTransparent(picture, 0, 0, 4, 4, 0);
+    idle.DrawImageTransparent(picture, 0, 0, 4, 4);
+    EXPECT_EQ(idle.GetFontHeight(&spec), -1);
+    EXPECT_EQ(idle.CopyRegion(0, 0, 4, 4), nullptr);
+    EXPECT_EQ(idle.CreateBackBuffer(), nullptr);
+    idle.EndDrawing();
+    idle.EndDrawing();
+
+    EXPECT_EQ(idle.errors, 0);
+    EXPECT_EQ(idle.dc, nullptr);
+    EXPECT_EQ(GdiHeadroom(), headroom);
+}
+
+TEST(DrawingIdle, EndDrawingReleasesAnOwnedDcWithItsBitmap) {
+    size_t headroom = GdiHeadroom();
+    {
+        TestSurface surface(30, 30);
+        HDC dc = surface.dc;
+        HGDIOBJ bitmap = GetCurrentObject(dc, OBJ_BITMAP);
+        ASSERT_NE(GetObjectType(dc), 0u);
+        ASSERT_EQ(GetObjectType(bitmap), static_cast<DWORD>(OBJ_BITMAP));
+
+        surface.EndDrawing();
+        EXPECT_EQ(surface.dc, nullptr);
+        EXPECT_EQ(surface.ownsDc, 0);
+        EXPECT_EQ(GetObjectType(dc), 0u);
+        EXPECT_EQ(GetObjectType(bitmap), 0u);
+        surface.EndDrawing();  // idle again: nothing happens
+    }
+    // A surface dropped while it still owns its DC releases it too.
+    { TestSurface dropped(30, 30); }
+    EXPECT_EQ(GdiHeadroom(), headroom);
+}
+
+TEST(DrawingFailure, AFailedCopyCallsTheHookAndGoesOn) {
+    TestSurface surface(10, 10);
+    // No system makes a bitmap of this size.
+    EXPECT_EQ(surface.CopyRegion(0, 0, 1 << 20, 1 << 20), nullptr);
+    EXPECT_GE(surface.errors, 1);
+    EXPECT_NE(surface.lastError, 0xFFFFFFFFu);
+    // The surface still draws afterwards.
+    surface.FillRectangle(0, 0, 2, 2, kRed, 1, kRed);
+    EXPECT_EQ(surface.At(1, 1), kRed);
+}
+
+// ---- the back buffer -----------------------------------------------------
+
+TEST(DrawingBackBuffer, SizedFromTheWindowClientAreaOrTheUpdateRectangle) {
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = DefWindowProcW;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.lpszClassName = L"DrawingTestWindow";
+    RegisterClassExW(&windowClass);
+    HWND window = CreateWindowExW(0, L"DrawingTestWindow", L"", WS_POPUP, 0, 0, 123, 45, nullptr, nullptr,
+                                  windowClass.hInstance, nullptr);
+    ASSERT_NE(window, nullptr);
+
+    {
+        Drawing surface(nullptr);
+        surface.dc = GetDC(window);
+        HDC buffer = surface.CreateBackBuffer();
+        ASSERT_NE(buffer, nullptr);
+        SIZE size = SizeOf(static_cast<HBITMAP>(GetCurrentObject(buffer, OBJ_BITMAP)));
+        EXPECT_EQ(size.cx, 123);
+        EXPECT_EQ(size.cy, 45);
+        ReleaseDC(window, surface.dc);
+
+        // Handed to a surface that owns it, the buffer takes its bitmap along.
+        surface.dc = buffer;
+        surface.ownsDc = 1;
+        surface.FillRectangle(0, 0, 123, 45, kRed, 1, kRed);
+        EXPECT_EQ(GetPixel(buffer, 122, 44), kRed);
+    }
+    DestroyWindow(window);
+
+    // A memory DC belongs to no window: the stored update rectangle sizes it.
+    TestSurface memory(10, 10);
+    memory.paint.rcPaint = RECT{5, 5, 35, 25};
+    HDC buffer = memory.CreateBackBuffer();
+    ASSERT_NE(buffer, nullptr);
+    SIZE size = SizeOf(static_cast<HBITMAP>(GetCurrentObject(buffer, OBJ_BITMAP)));
+    EXPECT_EQ(size.cx, 30);
+    EXPECT_EQ(size.cy, 20);
+    HGDIOBJ bitmap = GetCurrentObject(buffer, OBJ_BITMAP);
+    DeleteDC(buffer);
+    DeleteObject(bitmap);
+}
+
+// ---- nothing leaks -------------------------------------------------------
+
+TEST(DrawingLeaks, TenThousandDrawsLeaveTheGdiObjectCountUnchanged) {
+    TestSurface surface(200, 100);
+    GdiObject<HBITMAP> strip(NewPicture(4, 8, {kRed, kBlack, kRed, kBlack}));
+    FontSpec spec("Arial", 12);
+    Sprite sprite(4, 4, strip);
+
+    auto round = [&](int i) {
+        surface.DrawImagePartTransparent(strip, i % 190, 5, 4, 4, 4);
+        surface.DrawImageTransparent(strip, i % 190, 20, 8, 16);
+        HBITMAP copy = surface.CopyRegion(i % 190, 0, 10, 10);
+        surface.DrawImage(copy, 0, 50, 0, 0);
+        DeleteObject(copy);
+        sprite.x = i % 190;
+        sprite.y = 60 + i % 30;
+        sprite.SetFrame(i % 2);
+        sprite.Draw(surface);
+        surface.DrawString(i % 150, 30, 40, 20, "Livello 1", kBlue, &spec, AlignCenter);
+        surface.DrawString(i % 150, 40, 0, 0, "Punti", kBlue, &spec, AlignLeft);
+        surface.FillRectangle(0, 90, 10, 10, kGreen, 1, kRed);
+        surface.DrawRectangle(0, 90, 10, 10, kRed);
+    };
+    round(0);  // the first round makes what is kept for good (the font)
+    DWORD counted = GdiObjectsInUse();
+    size_t headroom = GdiHeadroom();
+    // The sprite holds one saved background before and after the loop.
+    for (int i = 1; i <= 10000; ++i) round(i);
+    EXPECT_EQ(surface.errors, 0);
+    EXPECT_EQ(GdiObjectsInUse(), counted);
+    EXPECT_EQ(GdiHeadroom(), headroom);
+}

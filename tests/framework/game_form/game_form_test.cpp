@@ -1,0 +1,563 @@
+#include "framework/game_form.h"
+#include "framework/gdi_guards.h"
+#include "framework/menu.h"
+#include "framework/shell.h"
+#include "framework/controls.h"
+#include "framework/gdi_test_support.h"
+#include "framework/game_form/window_test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+using namespace Orditex;
+using namespace TestSupport;
+
+namespace {
+
+constexpr COLORREF kGrey = RGB(90, 90, 90);
+constexpr COLORREF kRed = RGB(255, 0, 0);
+constexpr COLORREF kBlue = RGB(0, 0, 255);
+constexpr COLORREF kGreen = RGB(0, 255, 0);
+constexpr COLORREF kWhite = RGB(255, 255, 255);
+
+// A game that records what reaches its hooks.
+class TestGame : public FormGames {
+public:
+    TestGame() : FormGames(GetModuleHandleW(nullptr), "Prova") {}
+
+    // The game's own set-up makes the client area 800 x 600 before the first
+    // frame; frame tests do the same. The window manager answers a resize
+    // late and now and then with the old size, so the size is asked for
+    // again until it has held for a while (tests that need the exact width
+    // read it rather than assume it).
+    void Fit() {
+        FitClientArea();
+        int held = 0;
+        for (int round = 0; round < 40 && held < 4; ++round) {
+            Pump(25);
+            if (ClientIs800By600()) {
+                ++held;
+                continue;
+            }
+            held = 0;
+            RECT outer{};
+            RECT client{};
+            GetWindowRect(hwnd, &outer);
+            GetClientRect(hwnd, &client);
+            SetSize(800 + (outer.right - outer.left) - client.right, 600 + (outer.bottom - outer.top) - client.bottom);
+        }
+    }
+    bool ClientIs800By600() {
+        RECT client{};
+        GetClientRect(hwnd, &client);
+        return client.right == 800 && client.bottom == 600;
+    }
+
+    void Tick() override { ++ticks; }
+    bool OnChar(int32_t code) override {
+        chars.push_back(code);
+        return code != 'x';
+    }
+    void OnCommand(GUIElement* item) override { commands.push_back(item); }
+    void OnMouseDown(int32_t px, int32_t py) override { downs.push_back(POINT{px, py}); }
+    void OnMouseUp(int32_t px, int32_t py) override { ups.push_back(POINT{px, py}); }
+    void OnResize() override { ++resizes; }
+    bool StopLoop() override {
+        ++stops;
+        FormGames::StopLoop();
+        return allowClose;
+    }
+
+    // Runs one composed frame, as the game's tick does.
+    void Frame(const std::function<void()>& draw) {
+        BeginFrame(false);
+        draw();
+        EndFrame();
+    }
+
+    int ticks = 0;
+    int resizes = 0;
+    int stops = 0;
+    bool allowClose = true;
+    std::vector<int32_t> chars;
+    std::vector<GUIElement*> commands;
+    std::vector<POINT> downs;
+    std::vector<POINT> ups;
+};
+
+int MarkedKeys(const FormGames& game) {
+    int marked = 0;
+    for (uint8_t key : game.keys) marked += key != 0;
+    return marked;
+}
+
+// A plain top-level window of this thread, to take the focus away.
+HWND NewPlainWindow(DWORD style = WS_OVERLAPPEDWINDOW | WS_VISIBLE, DWORD extendedStyle = 0) {
+    static bool registered = false;
+    if (!registered) {
+        WNDCLASSEXW windowClass{};
+        windowClass.cbSize = sizeof windowClass;
+        windowClass.lpfnWndProc = DefWindowProcW;
+        windowClass.hInstance = GetModuleHandleW(nullptr);
+        windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+        windowClass.lpszClassName = L"GameFormTestPlain";
+        RegisterClassExW(&windowClass);
+        registered = true;
+    }
+    return CreateWindowExW(extendedStyle, L"GameFormTestPlain", L"", style, 0, 0, 300, 200, nullptr, nullptr,
+                           GetModuleHandleW(nullptr), nullptr);
+}
+
+std::vector<std::string> reportedTexts;
+std::vector<std::string> reportedCaptions;
+void RecordError(const std::string& text, const std::string& caption) {
+    reportedTexts.push_back(text);
+    reportedCaptions.push_back(caption);
+}
+
+}  // namespace
+
+// ---- set-up and the loop ---------------------------------------------------
+
+TEST(GameFormSetup, AnIdle800By600WindowWithItsLoopRunning) {
+    TestGame game;
+    ASSERT_NE(game.hwnd, nullptr);
+    EXPECT_TRUE(game.created);
+    EXPECT_EQ(game.GetText(), "Prova");
+    ASSERT_NE(game.font, nullptr);
+    EXPECT_EQ(game.font->face, L"Lucida Console");
+    EXPECT_EQ(game.font->height, 16);
+
+    // Minimizable, but neither resizable nor maximizable.
+    RECT outer{};
+    GetWindowRect(game.hwnd, &outer);
+    EXPECT_EQ(outer.right - outer.left, 800);
+    EXPECT_EQ(outer.bottom - outer.top, 600);
+    LONG_PTR style = GetWindowLongPtrW(game.hwnd, GWL_STYLE);
+    EXPECT_TRUE(style & WS_MINIMIZEBOX);
+    EXPECT_FALSE(style & WS_MAXIMIZEBOX);
+    EXPECT_FALSE(style & WS_THICKFRAME);
+
+    // The window-created notification started the loop.
+    ASSERT_NE(game.screen, nullptr);
+    ASSERT_NE(game.backBuffer, nullptr);
+    EXPECT_EQ(game.backBuffer->owner, &game);
+    ASSERT_NE(game.timer, nullptr);
+    EXPECT_TRUE(game.timer->running);
+    EXPECT_EQ(game.timer->parent, &game);
+}
+
+TEST(GameFormLoop, TicksArriveEvery20MsOfPumpedMessagesUntilStopped) {
+    TestGame game;
+    DWORD start = GetTickCount();
+    Pump(1000);
+    DWORD elapsed = GetTickCount() - start;
+    // A 20 ms window timer: never more than one tick per 20 ms, and a
+    // steady stream while messages are pumped.
+    EXPECT_LE(game.ticks, static_cast<int>(elapsed / 20) + 1);
+    EXPECT_GE(game.ticks, 12);
+
+    Timer* timer = game.timer;
+    EXPECT_TRUE(game.StopLoop());
+    EXPECT_FALSE(timer->running);
+    int stopped = game.ticks;
+    Pump(150);
+    EXPECT_EQ(game.ticks, stopped);
+
+    // Twice is harmless; starting again reuses the same timer.
+    EXPECT_TRUE(game.StopLoop());
+    EXPECT_FALSE(timer->running);
+    game.StartLoop();
+    EXPECT_EQ(game.timer, timer);
+    EXPECT_TRUE(timer->running);
+    EXPECT_TRUE(PumpUntil([&] { return game.ticks > stopped; }));
+}
+
+TEST(GameFormLoop, AClosingHookThatRefusesKeepsTheWindow) {
+    TestGame game;
+    game.allowClose = false;
+    SendMessageW(game.hwnd, WM_CLOSE, 0, 0);
+    EXPECT_EQ(game.stops, 1);
+    EXPECT_TRUE(IsWindow(game.hwnd));
+    EXPECT_FALSE(game.timer->running);
+
+    game.allowClose = true;
+    SendMessageW(game.hwnd, WM_CLOSE, 0, 0);
+    EXPECT_FALSE(IsWindow(game.hwnd));
+    EXPECT_TRUE(game.destroyed);
+}
+
+TEST(GameFormLoop, EscapeAsAHotKeyClosesTheWindow) {
+    TestGame game;
+    game.OnHotKey(MOD_ALT, 'A');
+    EXPECT_TRUE(IsWindow(game.hwnd));
+    game.OnHotKey(0, VK_ESCAPE);
+    EXPECT_FALSE(IsWindow(game.hwnd));
+    EXPECT_FALSE(game.created);
+}
+
+// ---- input -------------------------------------------------------------------
+
+TEST(GameFormKeys, OnlyTheLastKeyDownIsMarked) {
+    TestGame game;
+    SendMessageW(game.hwnd, WM_KEYDOWN, VK_LEFT, 0);
+    EXPECT_EQ(game.keys[VK_LEFT], 1);
+    EXPECT_EQ(MarkedKeys(game), 1);
+
+    SendMessageW(game.hwnd, WM_KEYDOWN, VK_UP, 0);
+    EXPECT_EQ(game.keys[VK_UP], 1);
+    EXPECT_EQ(game.keys[VK_LEFT], 0);
+    EXPECT_EQ(MarkedKeys(game), 1);
+
+    // Left is still held, but releasing Up leaves nothing marked.
+    SendMessageW(game.hwnd, WM_KEYUP, VK_UP, 0);
+    EXPECT_EQ(MarkedKeys(game), 0);
+
+    SendMessageW(game.hwnd, WM_KEYDOWN, VK_RIGHT, 0);
+    SendMessageW(game.hwnd, WM_KEYUP, VK_DOWN, 0);  // another key's release changes nothing
+    EXPECT_EQ(game.keys[VK_RIGHT], 1);
+}
+
+TEST(GameFormKeys, CodesOutsideTheArrayChangeNothing) {
+    TestGame game;
+    game.OnKeyDown(VK_RIGHT);
+    for (int32_t code : {256, 300, 65535, -1, INT32_MIN}) {
+        game.OnKeyDown(code);
+        game.OnKeyUp(code);
+    }
+    EXPECT_EQ(game.keys[VK_RIGHT], 1);
+    EXPECT_EQ(MarkedKeys(game), 1);
+}
+
+TEST(GameFormKeys, TabAndAltKeepTheFocusOnTheForm) {
+    TestGame game;
+    HWND other = NewPlainWindow();
+    ASSERT_NE(other, nullptr);
+    for (WPARAM key : {VK_TAB, VK_MENU, VK_LMENU, VK_RMENU}) {
+        SetFocus(other);
+        ASSERT_EQ(GetFocus(), other);
+        SendMessageW(game.hwnd, WM_KEYDOWN, key, 0);
+        EXPECT_EQ(GetFocus(), game.hwnd) << "key " << key;
+    }
+    SetFocus(other);
+    SendMessageW(game.hwnd, WM_KEYDOWN, 'A', 0);
+    EXPECT_EQ(GetFocus(), other);
+    DestroyWindow(other);
+}
+
+TEST(GameFormRouting, WindowEventsReachTheVirtualHooks) {
+    TestGame game;
+    // The hook's answer decides: 'x' is swallowed, 'g' goes on.
+    EXPECT_EQ(SendMessageW(game.hwnd, WM_CHAR, 'g', 0), 0);
+    EXPECT_EQ(SendMessageW(game.hwnd, WM_CHAR, 'x', 0), 1);
+    EXPECT_EQ(game.chars, (std::vector<int32_t>{'g', 'x'}));
+
+    SendMessageW(game.hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(12, 34));
+    SendMessageW(game.hwnd, WM_LBUTTONUP, 0, MAKELPARAM(-5, 7));
+    ASSERT_EQ(game.downs.size(), 1u);
+    EXPECT_EQ(game.downs[0].x, 12);
+    EXPECT_EQ(game.downs[0].y, 34);
+    ASSERT_EQ(game.ups.size(), 1u);
+    EXPECT_EQ(game.ups[0].x, -5);
+    EXPECT_EQ(game.ups[0].y, 7);
+
+    int resizes = game.resizes;
+    SendMessageW(game.hwnd, WM_SIZE, SIZE_RESTORED, MAKELPARAM(700, 500));
+    EXPECT_EQ(game.resizes, resizes + 1);
+}
+
+TEST(GameFormRouting, MenuEntriesAndButtonsReachOnCommandOfTheirGameForm) {
+    TestGame game;
+    MenuBar bar(&game);
+    Menu file("&File", &bar);
+    SubMenu quit(&file, "&Esci");
+    quit.onClick = GameMenuClick;
+    bar.Create();
+    SendMessageW(game.hwnd, WM_COMMAND, MAKEWPARAM(quit.id, 0), 0);
+    ASSERT_EQ(game.commands.size(), 1u);
+    EXPECT_EQ(game.commands[0], &quit);
+
+    Button button(&game, "Vai");
+    button.onClick = GameMenuClick;
+    button.Create();
+    SendMessageW(button.hwnd, BM_CLICK, 0, 0);
+    ASSERT_EQ(game.commands.size(), 2u);
+    EXPECT_EQ(game.commands[1], &button);
+
+    // No game form above: nothing happens.
+    SubMenu orphan(nullptr, "Nessuno");
+    GameMenuClick(&orphan);
+    Form plain(GetModuleHandleW(nullptr));
+    plain.Create();
+    MenuBar plainBar(&plain);
+    Menu plainMenu("&Altro", &plainBar);
+    SubMenu plainEntry(&plainMenu, "&Voce");
+    GameMenuClick(&plainEntry);
+    EXPECT_EQ(game.commands.size(), 2u);
+}
+
+// ---- frames --------------------------------------------------------------------
+
+TEST(GameFormFrames, TheCornerMarksSurviveDrawingAtTheCorner) {
+    TestGame game;
+    game.Fit();
+    GdiObject<HBITMAP> background(NewSolidPicture(800, 600, kGrey));
+    GdiObject<HBITMAP> blue(NewSolidPicture(10, 10, kBlue));
+    Sprite sprite(10, 10, blue);
+    game.Frame([&] {
+        game.SetBackgroundImage(background);
+        EXPECT_EQ(game.backgroundImage, static_cast<HBITMAP>(background));
+        EXPECT_TRUE(FormGames::HasCornerMarks(*game.backBuffer));
+        EXPECT_TRUE(FormGames::HasCornerMarks(*game.screen));
+
+        RECT drawn = game.DrawSprite(sprite);
+        EXPECT_EQ(drawn.left, 0);
+        EXPECT_EQ(drawn.top, 0);
+        EXPECT_EQ(drawn.right, 10);
+        EXPECT_EQ(drawn.bottom, 10);
+        EXPECT_TRUE(FormGames::HasCornerMarks(*game.backBuffer));
+        EXPECT_EQ(GetPixel(game.backBuffer->dc, 5, 5), kBlue);
+
+        game.EraseSprite(sprite);
+        EXPECT_TRUE(FormGames::HasCornerMarks(*game.backBuffer));
+        EXPECT_EQ(GetPixel(game.backBuffer->dc, 5, 5), kGrey);
+
+        game.FillArea(0, 0, 30, 10, kRed);
+        game.DrawTextAt(1, 0, "Livello 1", kWhite);
+        EXPECT_TRUE(FormGames::HasCornerMarks(*game.backBuffer));
+        EXPECT_TRUE(FormGames::HasCornerMarks(*game.screen));
+        EXPECT_EQ(GetPixel(game.backBuffer->dc, 20, 5), kRed);
+    });
+    EXPECT_EQ(WindowPixel(game.hwnd, 0, 0), kGreen);
+    EXPECT_EQ(WindowPixel(game.hwnd, 1, 0), kWhite);
+    EXPECT_EQ(WindowPixel(game.hwnd, 2, 0), kRed);
+    EXPECT_EQ(WindowPixel(game.hwnd, 20, 5), kRed);
+}
+
+TEST(GameFormFrames, TheDirtyRectangleCoversTheOldAndTheNewPlace) {
+    TestGame game;
+    game.Fit();
+    GdiObject<HBITMAP> background(NewSolidPicture(800, 600, kGrey));
+    GdiObject<HBITMAP> blue(NewSolidPicture(10, 10, kBlue));
+    Sprite sprite(10, 10, blue);
+    sprite.x = 50;
+    sprite.y = 60;
+    game.Frame([&] {
+        game.SetBackgroundImage(background);
+        RECT first = game.DrawSprite(sprite);
+        EXPECT_EQ(first.left, 50);
+        EXPECT_EQ(first.top, 60);
+        EXPECT_EQ(first.right, 60);
+        EXPECT_EQ(first.bottom, 70);
+        sprite.x = 53;
+        sprite.y = 58;
+        RECT moved = game.DrawSprite(sprite);
+        EXPECT_EQ(moved.left, 50);
+        EXPECT_EQ(moved.top, 58);
+        EXPECT_EQ(moved.right, 63);
+        EXPECT_EQ(moved.bottom, 70);
+        RECT erased = game.EraseSprite(sprite);
+        EXPECT_EQ(erased.left, 53);
+        EXPECT_EQ(erased.top, 58);
+        EXPECT_EQ(erased.right, 63);
+        EXPECT_EQ(erased.bottom, 68);
+    });
+}
+
+TEST(GameFormFrames, AWrapFrom790To0CopiesTwoRectanglesNotAStrip) {
+    TestGame game;
+    game.Fit();
+    GdiObject<HBITMAP> background(NewSolidPicture(800, 600, kGrey));
+    GdiObject<HBITMAP> blue(NewSolidPicture(10, 10, kBlue));
+    Sprite sprite(10, 10, blue);
+    game.Frame([&] { game.SetBackgroundImage(background); });
+    // From the right edge (x 790 on an 800-wide client area) to x 0.
+    BITMAP buffer{};
+    GetObjectW(GetCurrentObject(game.backBuffer->dc, OBJ_BITMAP), sizeof buffer, &buffer);
+    const int32_t right = buffer.bmWidth;
+    ASSERT_GT(right, 700);
+    sprite.x = right - 10;
+    sprite.y = 100;
+    game.Frame([&] { game.PresentSprite(sprite); });
+    EXPECT_EQ(WindowPixel(game.hwnd, right - 5, 105), kBlue);
+
+    int64_t before = game.pixelsPresented;
+    game.Frame([&] {
+        // Composed but not presented: the window must not receive it.
+        game.backBuffer->FillRectangle(390, 100, 20, 10, kGreen, 1, kGreen);
+        sprite.x = 0;
+        game.PresentSprite(sprite);
+    });
+    EXPECT_EQ(game.pixelsPresented - before, 2 * 10 * 10);
+    EXPECT_EQ(WindowPixel(game.hwnd, 5, 105), kBlue);
+    EXPECT_EQ(WindowPixel(game.hwnd, right - 5, 105), kGrey);
+    EXPECT_EQ(WindowPixel(game.hwnd, 400, 105), kGrey);
+
+    // A short step copies the one rectangle around both places.
+    before = game.pixelsPresented;
+    game.Frame([&] {
+        sprite.x = 2;
+        game.PresentSprite(sprite);
+    });
+    EXPECT_EQ(game.pixelsPresented - before, 12 * 10);
+    EXPECT_EQ(WindowPixel(game.hwnd, 1, 105), kGrey);
+    EXPECT_EQ(WindowPixel(game.hwnd, 11, 105), kBlue);
+
+    before = game.pixelsPresented;
+    game.Frame([&] { game.PresentErase(sprite); });
+    EXPECT_EQ(game.pixelsPresented - before, 10 * 10);
+    EXPECT_EQ(WindowPixel(game.hwnd, 11, 105), kGrey);
+}
+
+TEST(GameFormFrames, AMissingBackgroundIsReportedAndTheMarksAreStampedAllTheSame) {
+    TestGame game;
+    game.Fit();
+    reportedTexts.clear();
+    reportedCaptions.clear();
+    SetErrorReporter(RecordError);
+    game.Frame([&] {
+        SetLastError(1814);
+        game.SetBackgroundImage(nullptr);
+        EXPECT_TRUE(FormGames::HasCornerMarks(*game.backBuffer));
+        EXPECT_TRUE(FormGames::HasCornerMarks(*game.screen));
+    });
+    SetErrorReporter(nullptr);
+    EXPECT_EQ(game.backgroundImage, nullptr);
+    ASSERT_EQ(reportedTexts.size(), 1u);
+    EXPECT_EQ(reportedTexts[0], "Errore caricamento immagine - codice errore: 1814");
+    EXPECT_EQ(reportedCaptions[0], "Errore");
+}
+
+TEST(GameFormFrames, TheWindowShowsTheBackBufferAgainAfterLosingItsPicture) {
+    TestGame game;
+    game.Fit();
+    GdiObject<HBITMAP> background(NewSolidPicture(800, 600, kRed));
+    game.Frame([&] {
+        game.SetBackgroundImage(background);
+        game.FillArea(100, 100, 50, 50, kBlue);
+    });
+    Pump(50);
+    ASSERT_EQ(WindowPixel(game.hwnd, 400, 300), kRed);
+    ASSERT_EQ(WindowPixel(game.hwnd, 120, 120), kBlue);
+
+    // The picture is wiped out behind the form's back, then a paint request
+    // comes: the window must show the composed picture again.
+    HDC dc = GetDC(game.hwnd);
+    RECT all{0, 0, 800, 600};
+    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    ReleaseDC(game.hwnd, dc);
+    ASSERT_EQ(WindowPixel(game.hwnd, 400, 300), kWhite);
+    InvalidateRect(game.hwnd, nullptr, FALSE);
+    EXPECT_TRUE(PumpUntil([&] { return WindowPixel(game.hwnd, 400, 300) == kRed; }));
+    EXPECT_EQ(WindowPixel(game.hwnd, 120, 120), kBlue);
+    EXPECT_EQ(WindowPixel(game.hwnd, 0, 0), kGreen);
+
+    // Invalidated with erasing, as when the system repaints it.
+    InvalidateRect(game.hwnd, nullptr, TRUE);
+    Pump(100);
+    EXPECT_EQ(WindowPixel(game.hwnd, 400, 300), kRed);
+    EXPECT_EQ(WindowPixel(game.hwnd, 120, 120), kBlue);
+
+    // Covered by another window and uncovered again.
+    RECT outer{};
+    GetWindowRect(game.hwnd, &outer);
+    HWND cover = NewPlainWindow(WS_POPUP | WS_VISIBLE, WS_EX_TOPMOST);
+    SetWindowPos(cover, HWND_TOPMOST, outer.left, outer.top, 800, 600, SWP_SHOWWINDOW);
+    Pump(100);
+    DestroyWindow(cover);
+    Pump(100);
+    EXPECT_TRUE(PumpUntil([&] { return WindowPixel(game.hwnd, 400, 300) == kRed; }));
+    EXPECT_EQ(WindowPixel(game.hwnd, 120, 120), kBlue);
+}
+
+TEST(GameFormFrames, APaintRequestDuringAFrameOpensNoSecondFrame) {
+    TestGame game;
+    game.Fit();
+    game.frameInProgress = true;
+    game.NotifyPaint();
+    EXPECT_FALSE(game.frameInProgress);
+    EXPECT_EQ(game.screen->dc, nullptr);
+}
+
+TEST(GameFormFrames, TextGoesToBothSurfaces) {
+    TestGame game;
+    game.Fit();
+    GdiObject<HBITMAP> background(NewSolidPicture(800, 600, kGrey));
+    game.Frame([&] {
+        game.SetBackgroundImage(background);
+        game.DrawTextBox(100, 20, "WWWWWWWWWWWWWWWWWWWW", kWhite, AlignLeft);
+        game.DrawTextAt(300, 300, "WWW", kWhite);
+    });
+    auto whiteIn = [&](HDC dc, int left, int top, int right, int bottom) {
+        int count = 0;
+        for (int py = top; py < bottom; ++py)
+            for (int px = left; px < right; ++px) count += GetPixel(dc, px, py) == kWhite;
+        return count;
+    };
+    // The box starts at (2, 2) and clips the long line.
+    EXPECT_GT(whiteIn(game.backBuffer->dc, 2, 2, 102, 22), 0);
+    EXPECT_EQ(whiteIn(game.backBuffer->dc, 102, 0, 250, 40), 0);
+    EXPECT_EQ(whiteIn(game.backBuffer->dc, 0, 22, 250, 40), 0);
+    EXPECT_GT(whiteIn(game.backBuffer->dc, 300, 300, 340, 320), 0);
+    HDC window = GetDC(game.hwnd);
+    EXPECT_GT(whiteIn(window, 2, 2, 102, 22), 0);
+    EXPECT_GT(whiteIn(window, 300, 300, 340, 320), 0);
+    ReleaseDC(game.hwnd, window);
+}
+
+// ---- the rest ------------------------------------------------------------------
+
+TEST(GameFormBasics, ResetGameSpritesAndNumbers) {
+    TestGame game;
+    game.level = 4;
+    game.lives = 0;
+    game.score = 950;
+    game.ResetGame();
+    EXPECT_EQ(game.level, 1);
+    EXPECT_EQ(game.lives, 3);
+    EXPECT_EQ(game.score, 0);
+
+    Sprite first(1, 1);
+    Sprite second(1, 1);
+    game.AddSprite(&first);
+    game.AddSprite(&second);
+    ASSERT_EQ(game.sprites.size(), 2u);
+    EXPECT_EQ(game.sprites[0], &first);
+    EXPECT_EQ(game.sprites[1], &second);
+
+    EXPECT_EQ(FormGames::FormatInteger(0), "0");
+    EXPECT_EQ(FormGames::FormatInteger(-1), "-1");
+    EXPECT_EQ(FormGames::FormatInteger(1234567890123LL), "1234567890123");
+    EXPECT_EQ(FormGames::FormatInteger(INT64_MAX), "9223372036854775807");
+    EXPECT_EQ(FormGames::FormatInteger(INT64_MIN), "-9223372036854775808");
+}
+
+TEST(GameFormLifetime, DestructionEndsTheWindowTheTimerAndTheSurfaces) {
+    auto game = std::make_unique<TestGame>();
+    game->Fit();
+    GdiObject<HBITMAP> background(NewSolidPicture(800, 600, kGrey));
+    Sprite sprite(1, 1);
+    game->AddSprite(&sprite);
+    game->Frame([&] { game->SetBackgroundImage(background); });
+    HWND window = game->hwnd;
+    HDC buffer = game->backBuffer->dc;
+    HBITMAP snapshot = game->screenSnapshot;
+    HFONT font = game->font->GetHandle();
+    ASSERT_NE(buffer, nullptr);
+    ASSERT_NE(snapshot, nullptr);
+
+    game.reset();
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_EQ(GetObjectType(buffer), 0u);
+    EXPECT_EQ(GetObjectType(snapshot), 0u);
+    EXPECT_EQ(GetObjectType(font), 0u);
+    // The borrowed background and the listed sprites are not the form's.
+    EXPECT_EQ(GetObjectType(background), static_cast<DWORD>(OBJ_BITMAP));
+    EXPECT_EQ(sprite.width, 1);
+    Pump(60);  // no tick of the dead form may arrive
+}

@@ -1,0 +1,207 @@
+#include "framework/name_dialog.h"
+#include "framework/game_form/window_test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+using namespace Orditex;
+using namespace TestSupport;
+
+namespace {
+
+// An owner form and a name dialog over it, as the game opens it.
+class NameDialogTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        owner = std::make_unique<Form>(GetModuleHandleW(nullptr));
+        owner->SetSize(400, 300);
+        owner->Create();
+        ASSERT_TRUE(IsWindowEnabled(owner->hwnd));
+        playerName = "PRIMA";
+        dialog = std::make_unique<FormNamePlayer>(owner.get(), GetModuleHandleW(nullptr), "Classifica");
+        dialog->SetPrompt("Inserisci il tuo nome:");
+        ASSERT_NE(dialog->nameBox, nullptr);
+        ASSERT_NE(dialog->okButton, nullptr);
+        ASSERT_NE(dialog->promptLabel, nullptr);
+    }
+    void TearDown() override {
+        dialog.reset();
+        owner.reset();
+        Pump(10);
+    }
+
+    void Type(const std::string& characters) {
+        for (char c : characters) SendMessageW(dialog->nameBox->hwnd, WM_CHAR, static_cast<WPARAM>(c), 0);
+    }
+    std::wstring BoxText() {
+        wchar_t buffer[64] = {};
+        GetWindowTextW(dialog->nameBox->hwnd, buffer, 64);
+        return buffer;
+    }
+    bool DialogOpen() { return IsWindow(dialog->hwnd) != FALSE; }
+    bool OwnerReleased() { return IsWindowEnabled(owner->hwnd) && owner->enabled && owner->companion == nullptr; }
+
+    std::unique_ptr<Form> owner;
+    std::unique_ptr<FormNamePlayer> dialog;
+};
+
+RECT ChildRect(GUIElement& child) {
+    RECT r{};
+    GetWindowRect(child.hwnd, &r);
+    MapWindowPoints(nullptr, GetParent(child.hwnd), reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+}  // namespace
+
+TEST_F(NameDialogTest, TheOwnerTakesNoInputWhileTheDialogIsOpen) {
+    EXPECT_TRUE(DialogOpen());
+    EXPECT_FALSE(IsWindowEnabled(owner->hwnd));
+    EXPECT_FALSE(owner->enabled);
+    EXPECT_EQ(owner->companion, dialog.get());
+    EXPECT_EQ(dialog->GetText(), "Classifica");
+    LONG_PTR style = GetWindowLongPtrW(dialog->hwnd, GWL_STYLE);
+    EXPECT_FALSE(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME));
+    RECT outer{};
+    GetWindowRect(dialog->hwnd, &outer);
+    EXPECT_EQ(outer.right - outer.left, 250);
+    EXPECT_EQ(outer.bottom - outer.top, 150);
+    EXPECT_EQ(dialog->promptLabel->GetText(), "Inserisci il tuo nome:");
+    EXPECT_EQ(dialog->okButton->GetText(), "OK");
+    EXPECT_EQ(GetFocus(), dialog->nameBox->hwnd);
+}
+
+TEST_F(NameDialogTest, TypedLettersBecomeCapitalsAndOkStoresTheName) {
+    Type("abc");
+    EXPECT_EQ(BoxText(), L"ABC");
+    SendMessageW(dialog->okButton->hwnd, BM_CLICK, 0, 0);
+    EXPECT_EQ(playerName, "ABC");
+    EXPECT_FALSE(DialogOpen());
+    EXPECT_FALSE(dialog->created);
+    EXPECT_TRUE(OwnerReleased());
+}
+
+TEST_F(NameDialogTest, TheEleventhCharacterIsRefused) {
+    Type("abcdefghijk");
+    EXPECT_EQ(BoxText(), L"ABCDEFGHIJ");
+    SendMessageW(dialog->okButton->hwnd, BM_CLICK, 0, 0);
+    EXPECT_EQ(playerName, "ABCDEFGHIJ");
+}
+
+TEST_F(NameDialogTest, EnterWithANameClosesLikeOk) {
+    Type("zoe");
+    EXPECT_EQ(SendMessageW(dialog->nameBox->hwnd, WM_CHAR, VK_RETURN, 0), 1);  // swallowed: no beep
+    EXPECT_EQ(playerName, "ZOE");
+    EXPECT_FALSE(DialogOpen());
+    EXPECT_TRUE(OwnerReleased());
+}
+
+TEST_F(NameDialogTest, EnterOrOkWithAnEmptyBoxDoNothing) {
+    SendMessageW(dialog->nameBox->hwnd, WM_CHAR, VK_RETURN, 0);
+    SendMessageW(dialog->hwnd, WM_CHAR, VK_RETURN, 0);
+    SendMessageW(dialog->okButton->hwnd, BM_CLICK, 0, 0);
+    Pump(20);
+    EXPECT_TRUE(DialogOpen());
+    EXPECT_EQ(playerName, "PRIMA");
+    EXPECT_FALSE(IsWindowEnabled(owner->hwnd));
+    EXPECT_EQ(BoxText(), L"");
+
+    // Enter typed into the dialog itself works the same once there is a name.
+    Type("ugo");
+    SendMessageW(dialog->hwnd, WM_CHAR, VK_RETURN, 0);
+    EXPECT_EQ(playerName, "UGO");
+    EXPECT_FALSE(DialogOpen());
+}
+
+TEST_F(NameDialogTest, OnlyTheOkButtonAcceptsTheName) {
+    Type("eva");
+    Button other(dialog.get(), "Altro");
+    other.Create();
+    dialog->OnButtonClick(&other);
+    dialog->OnButtonClick(nullptr);
+    EXPECT_TRUE(DialogOpen());
+    EXPECT_EQ(playerName, "PRIMA");
+}
+
+TEST_F(NameDialogTest, TheCloseBoxReleasesTheOwnerAndKeepsTheName) {
+    Type("abc");
+    SendMessageW(dialog->hwnd, WM_SYSCOMMAND, SC_CLOSE, 0);
+    Pump(20);
+    EXPECT_FALSE(DialogOpen());
+    EXPECT_EQ(playerName, "PRIMA");
+    EXPECT_TRUE(OwnerReleased());
+}
+
+TEST_F(NameDialogTest, DeletingAnOpenDialogReleasesTheOwner) {
+    HWND window = dialog->hwnd;
+    HWND box = dialog->nameBox->hwnd;
+    dialog.reset();
+    Pump(20);
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_FALSE(IsWindow(box));
+    EXPECT_TRUE(OwnerReleased());
+    EXPECT_EQ(playerName, "PRIMA");
+}
+
+TEST_F(NameDialogTest, ADialogDestroyedWithoutACloseRequestStillReleasesTheOwner) {
+    DestroyWindow(dialog->hwnd);
+    EXPECT_FALSE(IsWindowEnabled(owner->hwnd));
+    dialog.reset();
+    EXPECT_TRUE(OwnerReleased());
+}
+
+TEST_F(NameDialogTest, ControlsAreLaidOutFromTheClientWidth) {
+    RECT client{};
+    GetClientRect(dialog->hwnd, &client);
+    int32_t cw = client.right - client.left;
+    RECT label = ChildRect(*dialog->promptLabel);
+    RECT box = ChildRect(*dialog->nameBox);
+    RECT ok = ChildRect(*dialog->okButton);
+    EXPECT_EQ(label.left, 5);
+    EXPECT_EQ(label.top, 5);
+    EXPECT_EQ(label.right - label.left, cw - 10);
+    EXPECT_EQ(label.bottom - label.top, 25);
+    EXPECT_EQ(box.left, 5);
+    EXPECT_EQ(box.top, 35);
+    EXPECT_EQ(box.right - box.left, cw / 2 - 10);
+    EXPECT_EQ(ok.left, cw / 2 + 5);
+    EXPECT_EQ(ok.top, 35);
+    EXPECT_EQ(ok.right - ok.left, 80);
+    EXPECT_EQ(ok.bottom - ok.top, 25);
+}
+
+TEST_F(NameDialogTest, A244WideClientAreaGivesTheKnownLayout) {
+    // Make the client area exactly 244 wide whatever the frame metrics, then
+    // lay the controls out again.
+    RECT outer{};
+    RECT client{};
+    GetWindowRect(dialog->hwnd, &outer);
+    GetClientRect(dialog->hwnd, &client);
+    int32_t frame = (outer.right - outer.left) - (client.right - client.left);
+    SetWindowPos(dialog->hwnd, nullptr, 0, 0, 244 + frame, outer.bottom - outer.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    GetClientRect(dialog->hwnd, &client);
+    ASSERT_EQ(client.right - client.left, 244);
+    for (GUIElement* control : {static_cast<GUIElement*>(dialog->promptLabel),
+                                static_cast<GUIElement*>(dialog->nameBox), static_cast<GUIElement*>(dialog->okButton)})
+        DestroyWindow(control->hwnd);
+    delete dialog->promptLabel;
+    delete dialog->nameBox;
+    delete dialog->okButton;
+    dialog->BuildControls();
+
+    EXPECT_EQ(ChildRect(*dialog->promptLabel).right - ChildRect(*dialog->promptLabel).left, 234);
+    EXPECT_EQ(ChildRect(*dialog->nameBox).right - ChildRect(*dialog->nameBox).left, 112);
+    EXPECT_EQ(ChildRect(*dialog->okButton).left, 127);
+    EXPECT_EQ(dialog->nameBox->maxLength, 10);
+    EXPECT_TRUE(dialog->nameBox->upperCase);
+    EXPECT_FALSE(dialog->nameBox->lowerCase);
+}
+
+TEST_F(NameDialogTest, ThePromptCanChangeWhileOpen) {
+    dialog->SetPrompt("Nuovo record!");
+    EXPECT_EQ(dialog->prompt, "Nuovo record!");
+    EXPECT_EQ(dialog->promptLabel->GetText(), "Nuovo record!");
+}

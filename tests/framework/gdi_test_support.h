@@ -1,0 +1,110 @@
+// Helpers for tests that draw: memory surfaces whose pixels can be read
+// back, small pictures built pixel by pixel, and a count of GDI objects.
+#pragma once
+
+#include "framework/drawing.h"
+
+#include <windows.h>
+
+#include <cstdint>
+#include <cstddef>
+#include <initializer_list>
+#include <vector>
+
+namespace TestSupport {
+
+// A 32-bit top-down DIB section; the caller owns the handle.
+inline HBITMAP NewDib(int32_t width, int32_t height, uint32_t** bits = nullptr) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* memory = nullptr;
+    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &memory, nullptr, 0);
+    if (bits) *bits = static_cast<uint32_t*>(memory);
+    return bitmap;
+}
+
+// DIB pixels are 0x00RRGGBB, COLORREF values 0x00BBGGRR.
+inline uint32_t DibPixel(COLORREF colour) {
+    return (GetRValue(colour) << 16) | (GetGValue(colour) << 8) | GetBValue(colour);
+}
+
+// A picture of width x height filled row by row from colours (missing
+// entries stay black).
+inline HBITMAP NewPicture(int32_t width, int32_t height, const std::vector<COLORREF>& colours) {
+    uint32_t* bits = nullptr;
+    HBITMAP bitmap = NewDib(width, height, &bits);
+    if (!bitmap) return nullptr;
+    for (int32_t i = 0; i < width * height; ++i)
+        bits[i] = i < static_cast<int32_t>(colours.size()) ? DibPixel(colours[i]) : 0;
+    GdiFlush();
+    return bitmap;
+}
+
+// A picture of one colour.
+inline HBITMAP NewSolidPicture(int32_t width, int32_t height, COLORREF colour) {
+    return NewPicture(width, height, std::vector<COLORREF>(static_cast<size_t>(width) * height, colour));
+}
+
+// A memory DC with a fresh 32-bit picture of the given size selected, filled
+// with one colour: hand it to a Drawing with ownsDc set, which then releases
+// both.
+inline HDC NewMemorySurface(int32_t width, int32_t height, COLORREF fill) {
+    HDC memory = CreateCompatibleDC(nullptr);
+    SelectObject(memory, NewSolidPicture(width, height, fill));
+    return memory;
+}
+
+// GDI objects of this process as the system counts them (0 where the
+// system does not keep the count, as under Wine).
+inline DWORD GdiObjectsInUse() {
+    return GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+}
+
+// How many more GDI objects this process can make right now: brushes are
+// made until the system refuses one, then all are released. Two readings
+// differ exactly by the objects made and not released in between, on any
+// system (the GDI handle table and the per-process quota are both finite).
+inline size_t GdiHeadroom() {
+    std::vector<HBRUSH> brushes;
+    brushes.reserve(70000);
+    for (;;) {
+        HBRUSH brush = CreateSolidBrush(RGB(1, 2, 3));
+        if (!brush) break;
+        brushes.push_back(brush);
+        if (brushes.size() >= 1000000) break;
+    }
+    for (HBRUSH brush : brushes) DeleteObject(brush);
+    return brushes.size();
+}
+
+// A surface that owns a memory DC of the given size, and counts the calls
+// of its failure hook.
+class TestSurface : public Orditex::Drawing {
+public:
+    TestSurface(int32_t width, int32_t height, COLORREF fill = RGB(200, 100, 50)) : Orditex::Drawing(nullptr) {
+        dc = NewMemorySurface(width, height, fill);
+        ownsDc = 1;
+    }
+    explicit TestSurface(std::nullptr_t) : Orditex::Drawing(nullptr) {}
+    void OnDrawingError() override {
+        ++errors;
+        Orditex::Drawing::OnDrawingError();
+    }
+    COLORREF At(int32_t px, int32_t py) const { return GetPixel(dc, px, py); }
+    // Pixels in the rectangle that differ from the colour.
+    int32_t CountNot(COLORREF colour, int32_t left, int32_t top, int32_t right, int32_t bottom) const {
+        int32_t count = 0;
+        for (int32_t py = top; py < bottom; ++py)
+            for (int32_t px = left; px < right; ++px)
+                if (At(px, py) != colour) ++count;
+        return count;
+    }
+    int errors = 0;
+};
+
+}  // namespace TestSupport

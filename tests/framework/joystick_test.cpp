@@ -1,0 +1,170 @@
+#include "framework/joystick.h"
+
+#include <gtest/gtest.h>
+
+using namespace Orditex;
+
+namespace {
+
+// A played controller set: how many slots the system reports, which
+// controllers answer, their raw position and their axis ranges.
+struct FakeControllers {
+    UINT slots = 2;
+    bool answers[2] = {false, false};
+    bool capsAnswer = true;
+    JOYINFO raw{};
+    UINT minimum = 0;
+    UINT maximum = 65535;
+    int positionReads[2] = {0, 0};
+    UINT capsSize = 0;
+};
+FakeControllers fake;
+
+UINT WINAPI FakeNumDevs() {
+    return fake.slots;
+}
+MMRESULT WINAPI FakeGetPos(UINT id, LPJOYINFO info) {
+    if (id > 1) return JOYERR_PARMS;
+    ++fake.positionReads[id];
+    if (!fake.answers[id]) {
+        info->wXpos = 12345;  // junk a failing driver may leave behind
+        return JOYERR_UNPLUGGED;
+    }
+    *info = fake.raw;
+    return JOYERR_NOERROR;
+}
+MMRESULT WINAPI FakeGetDevCaps(UINT_PTR id, LPJOYCAPSW caps, UINT size) {
+    fake.capsSize = size;
+    if (id > 1 || !fake.answers[id] || !fake.capsAnswer) return JOYERR_PARMS;
+    caps->wXmin = caps->wYmin = caps->wZmin = fake.minimum;
+    caps->wXmax = caps->wYmax = caps->wZmax = fake.maximum;
+    return JOYERR_NOERROR;
+}
+const JoystickApi fakeApi{FakeNumDevs, FakeGetPos, FakeGetDevCaps};
+
+class JoystickTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        fake = FakeControllers{};
+        SetJoystickApi(&fakeApi);
+    }
+    void TearDown() override { SetJoystickApi(nullptr); }
+
+    // Opens the controller with the current fake set and polls one raw
+    // position on all three axes.
+    JoystickState PollRaw(UINT x, UINT y, UINT z) {
+        JoystickState state;
+        OpenJoystick(state);
+        EXPECT_TRUE(state.ready);
+        fake.raw.wXpos = x;
+        fake.raw.wYpos = y;
+        fake.raw.wZpos = z;
+        EXPECT_TRUE(PollJoystick(state, state.deviceId));
+        return state;
+    }
+};
+
+}  // namespace
+
+TEST_F(JoystickTest, FindJoystickPrefersControllerZeroAndReadsBoth) {
+    fake.answers[0] = true;
+    fake.answers[1] = true;
+    EXPECT_EQ(FindJoystick(), 0);
+    EXPECT_EQ(fake.positionReads[0], 1);
+    EXPECT_EQ(fake.positionReads[1], 1);
+}
+
+TEST_F(JoystickTest, ControllerOneIsUsedWhenOnlyItAnswersAndTwoSlotsExist) {
+    fake.answers[1] = true;
+    EXPECT_EQ(FindJoystick(), 1);
+    fake.slots = 1;
+    EXPECT_EQ(FindJoystick(), -1);
+}
+
+TEST_F(JoystickTest, NoSlotsOrNoAnswerFindsNothing) {
+    fake.slots = 0;
+    fake.answers[0] = true;
+    EXPECT_EQ(FindJoystick(), -1);
+    EXPECT_EQ(fake.positionReads[0], 0);
+    fake.slots = 2;
+    fake.answers[0] = false;
+    EXPECT_EQ(FindJoystick(), -1);
+}
+
+TEST_F(JoystickTest, OpenIsReadyOnlyWhenTheCapabilitiesAreRead) {
+    JoystickState state;
+    OpenJoystick(state);
+    EXPECT_FALSE(state.ready);
+
+    fake.answers[1] = true;
+    OpenJoystick(state);
+    EXPECT_TRUE(state.ready);
+    EXPECT_EQ(state.deviceId, 1);
+    EXPECT_EQ(fake.capsSize, 728u);
+    EXPECT_EQ(state.caps.wXmax, 65535u);
+
+    fake.capsAnswer = false;
+    OpenJoystick(state);
+    EXPECT_FALSE(state.ready);
+}
+
+TEST_F(JoystickTest, AxesScaleAroundTheCentreOfTheirRange) {
+    fake.answers[0] = true;
+    JoystickState centred = PollRaw(32767, 32768, 32767);
+    EXPECT_EQ(centred.X(), 0);
+    EXPECT_EQ(centred.Y(), 0);
+    EXPECT_EQ(centred.Z(), 0);
+
+    JoystickState ends = PollRaw(0, 65535, 0);
+    EXPECT_EQ(ends.X(), -100);
+    EXPECT_EQ(ends.Y(), 100);
+    EXPECT_EQ(ends.Z(), -100);
+
+    // Truncation toward zero: a quarter deflection reads -49 and +49 (not
+    // -50 / +50 rounded), a deflection under 1/200 of the range reads 0.
+    JoystickState quarter = PollRaw(16384, 49151, 32767 + 327);
+    EXPECT_EQ(quarter.X(), -49);
+    EXPECT_EQ(quarter.Y(), 49);
+    EXPECT_EQ(quarter.Z(), 0);
+    JoystickState small = PollRaw(32767 - 328, 32768 + 328, 0);
+    EXPECT_EQ(small.X(), -1);
+    EXPECT_EQ(small.Y(), 1);
+}
+
+TEST_F(JoystickTest, AZeroWidthAxisReadsZero) {
+    fake.answers[0] = true;
+    fake.minimum = 500;
+    fake.maximum = 500;
+    JoystickState state = PollRaw(0, 500, 65535);
+    EXPECT_EQ(state.X(), 0);
+    EXPECT_EQ(state.Y(), 0);
+    EXPECT_EQ(state.Z(), 0);
+}
+
+TEST_F(JoystickTest, AFailedPollReturnsFalseWithAnAllZeroPosition) {
+    fake.answers[0] = true;
+    JoystickState state;
+    OpenJoystick(state);
+    ASSERT_TRUE(state.ready);
+    state.position.wXpos = 7;
+    fake.answers[0] = false;  // unplugged since the last tick
+    EXPECT_FALSE(PollJoystick(state, 0));
+    EXPECT_EQ(state.position.wXpos, 0u);
+    EXPECT_EQ(state.position.wYpos, 0u);
+    EXPECT_EQ(state.position.wZpos, 0u);
+    EXPECT_EQ(state.position.wButtons, 0u);
+}
+
+TEST(JoystickSystem, TheRealInterfaceAgreesWithItself) {
+    // The winmm path: whatever is attached, opening is ready exactly when a
+    // controller was found.
+    SetJoystickApi(nullptr);
+    int32_t found = FindJoystick();
+    EXPECT_GE(found, -1);
+    EXPECT_LE(found, 1);
+    JoystickState state;
+    OpenJoystick(state);
+    if (found == -1) {
+        EXPECT_FALSE(state.ready);
+    }
+}
