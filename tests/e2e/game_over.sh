@@ -44,7 +44,7 @@ sleep 0.8
 
 table=$(cat "$score_file")
 line=$(head -n1 "$score_file" | tr -d '\r')
-[[ "$line" =~ ^[0-9]{8}\ ANNA\ {9}\ Level\ [0-9]+$ ]] || fail "unexpected high-score line: $line"
+[[ "$line" =~ ^[0-9]{8}\ ANNA\ {8}\ Level\ [0-9]+$ ]] || fail "unexpected high-score line: $line"
 [ "$(wc -l <"$score_file")" = 1 ] || fail "the table has more than one line: $table"
 
 # Any key returns to the title, whose ticker now shows the new line.

@@ -2,6 +2,8 @@
 // level skips, lost lives and game overs with names typed into the dialog.
 #include "game_fixture.h"
 
+#include "framework/gdi_test_support.h"
+
 #include <psapi.h>
 
 #include <random>
@@ -14,17 +16,51 @@ using namespace Meteorni;
 namespace {
 
 struct Usage {
-    DWORD gdiObjects;
-    DWORD userObjects;
-    SIZE_T privateBytes;
+    DWORD gdiObjects;   // as the system counts them (0 where it does not, as under Wine)
+    DWORD userObjects;  // the same for USER objects
+    size_t gdiHeadroom;  // GDI objects the process can still make: exact everywhere
+    int windows;         // windows of this thread, controls included
+    SIZE_T privateBytes;  // private working set (0 where not reported, as under Wine)
+    size_t heapBytes;     // bytes allocated on all of the process's heaps
 };
+
+// Bytes in use on every heap of the process: what the program has allocated
+// and not freed, objects the system keeps for it included.
+size_t HeapBytesInUse() {
+    HANDLE heaps[256];
+    DWORD count = GetProcessHeaps(256, heaps);
+    size_t total = 0;
+    for (DWORD i = 0; i < count && i < 256; ++i) {
+        if (!HeapLock(heaps[i])) continue;
+        PROCESS_HEAP_ENTRY entry{};
+        while (HeapWalk(heaps[i], &entry))
+            if (entry.wFlags & PROCESS_HEAP_ENTRY_BUSY) total += entry.cbData;
+        HeapUnlock(heaps[i]);
+    }
+    return total;
+}
+
+BOOL CALLBACK CountWindow(HWND window, LPARAM count) {
+    ++*reinterpret_cast<int*>(count);
+    EnumChildWindows(
+        window,
+        [](HWND, LPARAM c) -> BOOL {
+            ++*reinterpret_cast<int*>(c);
+            return TRUE;
+        },
+        count);
+    return TRUE;
+}
 
 Usage Measure() {
     PROCESS_MEMORY_COUNTERS_EX memory{};
     memory.cb = sizeof memory;
     GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory), sizeof memory);
+    int windows = 0;
+    EnumThreadWindows(GetCurrentThreadId(), CountWindow, reinterpret_cast<LPARAM>(&windows));
     return Usage{GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS),
-                 GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), memory.PrivateUsage};
+                 GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), TestSupport::GdiHeadroom(), windows,
+                 memory.PrivateUsage, HeapBytesInUse()};
 }
 
 std::vector<std::string> Lines(const std::string& content) {
@@ -56,6 +92,12 @@ TEST_F(Soak, AHundredThousandTicksLeakNothingAndKeepTheTableValid) {
     bool measured = false;
     Usage warm{};
     int32_t previousLives = game->lives;
+    // The picture cache grows by one bitmap per picture first shown; fill it
+    // up front so that growth later can only be a leak.
+    for (const char* picture : {"livello.bmp", "replay.bmp", "gameover.bmp", "player.bmp", "meteorne_notte.bmp",
+                                "diamante.bmp", "sanmartino2.bmp", "cattedrale.bmp", "chiesacerreto.bmp",
+                                "palazzogenio.bmp", "santuario.bmp"})
+        ASSERT_NE(Picture(picture), nullptr) << picture;
     game->Tick();
 
     for (int tick = 0; tick < 100000; ++tick) {
@@ -137,8 +179,12 @@ TEST_F(Soak, AHundredThousandTicksLeakNothingAndKeepTheTableValid) {
     EXPECT_GE(pauses, 5);
     EXPECT_LE(end.gdiObjects, warm.gdiObjects);
     EXPECT_LE(end.userObjects, warm.userObjects);
+    EXPECT_GE(end.gdiHeadroom, warm.gdiHeadroom);
+    EXPECT_LE(end.windows, warm.windows);
     EXPECT_LT(end.privateBytes, warm.privateBytes + 2 * 1024 * 1024)
-        << "private bytes grew from " << warm.privateBytes << " to " << end.privateBytes;
+        << "private working set grew from " << warm.privateBytes << " to " << end.privateBytes;
+    EXPECT_LT(end.heapBytes, warm.heapBytes + 256 * 1024)
+        << "heap use grew from " << warm.heapBytes << " to " << end.heapBytes;
 
     std::vector<std::string> lines = Lines(ReadFile(ScoreFilePath(appData)));
     ASSERT_FALSE(lines.empty());
