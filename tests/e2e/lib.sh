@@ -77,7 +77,12 @@ seed_scores() {
 # Starts the built game from bin/ as a player would and waits for its window;
 # win_x, win_y are its client area's place on the screen.
 start_installed_game() {
-  (cd "$bin_dir" && exec wine Meteorni.exe) &
+  start_game_from "$bin_dir"
+}
+
+# The same for the Meteorni.exe of another bin/ folder (an unpacked release).
+start_game_from() {
+  (cd "$1" && exec wine Meteorni.exe) &
   game_pid=$!
   probe wait 'Meteorni *' 30 || fail "the game window did not open"
   sleep 0.3
