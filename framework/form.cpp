@@ -46,7 +46,7 @@ void ForgetForm(Form* form) {
 }  // namespace
 
 Form::~Form() {
-    if (created && hwnd) {
+    if (created && hwnd && !destroyed) {
         // The close request lets the form's closing hook run; the window is
         // destroyed whatever it answers.
         SendMessageW(hwnd, WM_CLOSE, 0, 0);
@@ -56,6 +56,11 @@ Form::~Form() {
     // The icon goes only once no window shows it any more.
     if (icon) DestroyIcon(icon);
     icon = nullptr;
+    // Every form registers a class of its own. Letting it go with the form
+    // frees what the system keeps with a class (the small icon it derives
+    // from the class icon, a background brush), which would otherwise pile up
+    // with every name dialog of a long session.
+    if (!className.empty()) UnregisterClassW(className.c_str(), instance);
     hotKeys.clear();
     // Only now: the activation messages that destroying the window sends may
     // have made this form the active one again.

@@ -348,11 +348,12 @@ std::string FormGames::FormatInteger(int64_t value) {
 void FormGames::PresentRegion(int32_t left, int32_t top, int32_t regionWidth, int32_t regionHeight) {
     // Only a frame holds the window's paint DC; outside one there is
     // nowhere to copy to.
-    if (!backBuffer || !screen || !screen->dc) return;
-    HBITMAP copy = backBuffer->CopyRegion(left, top, regionWidth, regionHeight);
-    if (!copy) return;
-    screen->DrawImage(copy, left, top, regionWidth, regionHeight);
-    DeleteObject(copy);
+    if (!backBuffer || !backBuffer->dc || !screen || !screen->dc) return;
+    // Straight from the back buffer's DC into the window's: the same pixels as
+    // a copy through a temporary bitmap, without making a bitmap and two DCs
+    // per rectangle, which took most of a play step's time.
+    if (!BitBlt(screen->dc, left, top, regionWidth, regionHeight, backBuffer->dc, left, top, SRCCOPY))
+        screen->OnDrawingError();
     pixelsPresented += static_cast<int64_t>(regionWidth) * regionHeight;
 }
 

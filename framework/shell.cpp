@@ -133,15 +133,19 @@ int32_t TimeStamp::CompareTo(const TimeStamp& other) const {
 }
 
 TimeStamp TimeStamp::PlusInterlude() const {
+    return PlusMilliseconds(1500);
+}
+
+TimeStamp TimeStamp::PlusMilliseconds(int64_t milliseconds) const {
     ULARGE_INTEGER value;
     if (invalid || !ToFileTime(time, value)) return *this;
-    value.QuadPart += 15000000ULL;
+    value.QuadPart += static_cast<ULONGLONG>(milliseconds * 10000);
     FILETIME file;
     file.dwLowDateTime = value.LowPart;
     file.dwHighDateTime = value.HighPart;
-    TimeStamp later = *this;
-    if (!FileTimeToSystemTime(&file, &later.time)) later.invalid = true;
-    return later;
+    TimeStamp moved = *this;
+    if (!FileTimeToSystemTime(&file, &moved.time)) moved.invalid = true;
+    return moved;
 }
 
 int32_t RandomInt(int32_t low, int32_t high) {

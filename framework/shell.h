@@ -51,6 +51,8 @@ public:
     int32_t CompareTo(const TimeStamp& other) const;
     // The same moment 1.5 seconds later.
     TimeStamp PlusInterlude() const;
+    // The same moment shifted by a number of milliseconds (negative: earlier).
+    TimeStamp PlusMilliseconds(int64_t milliseconds) const;
 
     const SYSTEMTIME& Time() const { return time; }
     bool IsInvalid() const { return invalid; }

@@ -9,11 +9,14 @@ build_root=$(dirname "$bin_dir")
 probe_exe="$bin_dir/window_probe.exe"
 work=$(mktemp -d)
 game_pid=""
+score_dir=""
+score_file=""
 
 cleanup() {
   if [ -n "$game_pid" ] && kill -0 "$game_pid" 2>/dev/null; then
     kill "$game_pid" 2>/dev/null || true
   fi
+  [ -n "$score_dir" ] && rm -rf "$(dirname "$score_dir")"
   rm -rf "$work"
 }
 trap cleanup EXIT
@@ -52,4 +55,77 @@ screenshot() {
 # The colour of one screen pixel as "r g b" (0-255).
 pixel() {
   convert "$1" -format "%[fx:int(255*p{$2,$3}.r)] %[fx:int(255*p{$2,$3}.g)] %[fx:int(255*p{$2,$3}.b)]" info:
+}
+
+# The test prefix's local application-data folder, as a Unix path.
+local_appdata() {
+  local folder
+  folder=$(wine cmd /c echo %LOCALAPPDATA% 2>/dev/null | tr -d '\r')
+  winepath -u "$folder" 2>/dev/null
+}
+
+# Starts from an empty high-score folder in the test prefix; the arguments, if
+# any, become the lines of the table.
+seed_scores() {
+  score_dir="$(local_appdata)/Meteorni/Score"
+  rm -rf "$(dirname "$score_dir")"
+  mkdir -p "$score_dir"
+  score_file="$score_dir/Classifica.txt"
+  if [ $# -gt 0 ]; then printf '%s\r\n' "$@" >"$score_file"; fi
+}
+
+# Starts the built game from bin/ as a player would and waits for its window;
+# win_x, win_y are its client area's place on the screen.
+start_installed_game() {
+  start_game_from "$bin_dir"
+}
+
+# The same for the Meteorni.exe of another bin/ folder (an unpacked release).
+start_game_from() {
+  (cd "$1" && exec wine Meteorni.exe) &
+  game_pid=$!
+  probe wait 'Meteorni *' 30 || fail "the game window did not open"
+  sleep 0.3
+  read -r win_x win_y _ _ <<<"$(probe client 'Meteorni *')"
+}
+
+focus_game() {
+  xdotool search --name '^Meteorni' windowactivate --sync >/dev/null 2>&1 || true
+  sleep 0.2
+}
+
+# A screenshot of the game's client area, kept as $work/NAME.png.
+shot() {
+  import -window root -crop "800x600+${win_x}+${win_y}" +repage "$work/$1.png"
+}
+
+keep_screenshot() {
+  if [ -n "${SCREENSHOT_DIR:-}" ]; then
+    mkdir -p "$SCREENSHOT_DIR"
+    cp "$work/$1.png" "$SCREENSHOT_DIR/$2.png"
+  fi
+}
+
+# Pixels of a rectangle (x y width height) that differ between two images.
+difference() {
+  local a=$1 b=$2 fuzz=$3 geometry="${6}x${7}+${4}+${5}"
+  convert "$a" -crop "$geometry" +repage "$work/.a.png"
+  convert "$b" -crop "$geometry" +repage "$work/.b.png"
+  printf '%.0f\n' "$(compare -metric AE -fuzz "$fuzz" "$work/.a.png" "$work/.b.png" null: 2>&1 || true)"
+}
+
+# Pixels of a rectangle that differ between a screenshot and a shipped picture.
+area_difference() {
+  difference "$work/$1.png" "$build_root/images_games/$2" 8% "${@:3}"
+}
+
+# Pixels of a rectangle that differ between two screenshots.
+screens_difference() {
+  difference "$work/$1.png" "$work/$2.png" 3% "${@:3}"
+}
+
+# Pixels of a rectangle of a screenshot that have (about) the given colour.
+count_colour() {
+  convert "$work/$1.png" -crop "${5}x${6}+${3}+${4}" +repage -alpha off -fuzz 12% -transparent "$2" \
+    -alpha extract -format "%[fx:round((1-mean)*w*h)]" info:
 }

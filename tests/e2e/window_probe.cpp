@@ -9,6 +9,7 @@
 //   enabled 1 when the first match is enabled, 0 otherwise
 //   rect    the first match's window rectangle: left top right bottom
 #include <windows.h>
+#include <shellapi.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -37,8 +38,11 @@ std::vector<HWND> Matches() {
 }
 
 BOOL CALLBACK PrintChild(HWND child, LPARAM) {
+    // WM_GETTEXT, not GetWindowText: for a control of another process the
+    // latter answers only the text it was created with.
     wchar_t text[2048] = {};
-    GetWindowTextW(child, text, 2048);
+    DWORD_PTR unused = 0;
+    SendMessageTimeoutW(child, WM_GETTEXT, 2048, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000, &unused);
     char narrow[4096] = {};
     WideCharToMultiByte(CP_UTF8, 0, text, -1, narrow, sizeof narrow, nullptr, nullptr);
     std::printf("%s\n", narrow);
@@ -47,7 +51,20 @@ BOOL CALLBACK PrintChild(HWND child, LPARAM) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int main() {
+    // Wide arguments straight from the command line, so that captions with
+    // characters outside the code page (the copyright sign) match.
+    int argc = 0;
+    wchar_t** wideArgs = CommandLineToArgvW(GetCommandLineW(), &argc);
+    std::vector<std::string> args;
+    for (int i = 0; i < argc; ++i) {
+        char narrow[1024] = {};
+        WideCharToMultiByte(CP_UTF8, 0, wideArgs[i], -1, narrow, sizeof narrow, nullptr, nullptr);
+        args.push_back(narrow);
+    }
+    std::vector<const char*> pointers;
+    for (const std::string& a : args) pointers.push_back(a.c_str());
+    const char* const* argv = pointers.data();
     if (argc < 3) {
         std::fprintf(stderr, "usage: window_probe count|texts|close|wait|client|enabled|rect CAPTION [SECONDS]\n");
         return 2;

@@ -1,5 +1,6 @@
 #include "element_test_support.h"
 #include "framework/form.h"
+#include "gdi_test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -140,6 +141,30 @@ TEST(Form, ClassWithButtonFaceArrowAndApplicationIcon) {
     InvalidateRect(form.hwnd, nullptr, TRUE);
     UpdateWindow(form.hwnd);
     EXPECT_EQ(ClientPixel(form.hwnd, 10, 10), GetSysColor(COLOR_BTNFACE));
+}
+
+TEST(Form, AFormLetsItsClassGoSoThatManyFormsLeakNothing) {
+    // A long session opens a name dialog after every game; each form has a
+    // class of its own, and what the system keeps with a class (the small
+    // icon derived from the class icon, a background brush) must go with it.
+    auto openAndClose = [] {
+        Form form(Instance());
+        form.SetBackColor(RGB(10, 20, 30));
+        Open(form);
+        std::wstring name = form.className;
+        WNDCLASSEXW info{};
+        info.cbSize = sizeof info;
+        EXPECT_TRUE(GetClassInfoExW(Instance(), name.c_str(), &info));
+        return name;
+    };
+    openAndClose();  // the first form may allocate once for good
+    size_t headroom = TestSupport::GdiHeadroom();
+    std::wstring last;
+    for (int i = 0; i < 30; ++i) last = openAndClose();
+    EXPECT_EQ(TestSupport::GdiHeadroom(), headroom);
+    WNDCLASSEXW info{};
+    info.cbSize = sizeof info;
+    EXPECT_FALSE(GetClassInfoExW(Instance(), last.c_str(), &info));
 }
 
 TEST(Form, ActivatingAThenBDeactivatesAFirst) {

@@ -141,6 +141,15 @@ TEST(TimeStamps, InterludeIsOneAndAHalfSecondsAcrossAYearEnd) {
     EXPECT_EQ(end.CompareTo(start), 1);
 }
 
+TEST(TimeStamps, ShiftsBackwardsAcrossMidnight) {
+    TimeStamp start(Moment(2026, 10, 25, 0, 0, 0, 200));
+    TimeStamp earlier = start.PlusMilliseconds(-400);
+    EXPECT_EQ(earlier.Time().wDay, 24);
+    EXPECT_EQ(earlier.Time().wHour, 23);
+    EXPECT_EQ(earlier.Time().wMilliseconds, 800);
+    EXPECT_EQ(earlier.MillisecondsUntil(start), 400);
+}
+
 TEST(TimeStamps, NowReadsTheClockSource) {
     fixedNow = Moment(2026, 6, 1, 8, 30, 0, 250);
     SetLocalClock(FixedClock);

@@ -1,0 +1,156 @@
+// Times the game's play step on real levels in a real window, against a naive
+// redraw of the same scenes that repaints the whole background and every
+// sprite and copies the whole frame to the window on each step.
+//
+// Fixed seed, injected clock (20 ms per step), 5,000 steps per level. The ship
+// is taken out of the hit test so that a level is measured in play from the
+// first step to the last.
+#include "framework/gdi_guards.h"
+#include "framework/shell.h"
+#include "game/form_meteorni.h"
+#include "game/sound.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+using namespace Meteorni;
+
+namespace {
+
+SYSTEMTIME benchClock{};
+SYSTEMTIME ReadBenchClock() {
+    return benchClock;
+}
+void Advance(int milliseconds) {
+    benchClock = Orditex::TimeStamp(benchClock).PlusMilliseconds(milliseconds).Time();
+}
+void Silence(int32_t) {}
+
+double Seconds(const LARGE_INTEGER& from, const LARGE_INTEGER& to) {
+    static LARGE_INTEGER frequency{};
+    if (frequency.QuadPart == 0) QueryPerformanceFrequency(&frequency);
+    return static_cast<double>(to.QuadPart - from.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+void PumpMessages() {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_TIMER || message.message == WM_QUIT) continue;
+        DispatchMessageW(&message);
+    }
+}
+
+struct Figures {
+    double meanMs;
+    double p99Ms;
+    double pixelsPerStep;
+};
+
+Figures Summarise(std::vector<double>& samples, int64_t pixels) {
+    std::sort(samples.begin(), samples.end());
+    double total = 0;
+    for (double s : samples) total += s;
+    size_t p99 = samples.size() * 99 / 100;
+    return Figures{1000.0 * total / static_cast<double>(samples.size()), 1000.0 * samples[p99],
+                   static_cast<double>(pixels) / static_cast<double>(samples.size())};
+}
+
+// Builds the level and returns its ship, which the caller puts back when done.
+SpritePlayer* BuildLevel(FormMeteorni& game, int32_t level) {
+    Orditex::SeedRandom(1234u + static_cast<unsigned>(level));
+    game.level = level;
+    game.ResetGame();
+    SpritePlayer* ship = game.ship;
+    game.ship = nullptr;  // the ship stays on screen and animated, but cannot be hit
+    return ship;
+}
+
+// The game's own step: timed actions redraw only what changed.
+Figures RunPlaySteps(FormMeteorni& game, int32_t level, int steps) {
+    SpritePlayer* ship = BuildLevel(game, level);
+    std::vector<double> samples;
+    samples.reserve(static_cast<size_t>(steps));
+    int64_t pixelsBefore = game.pixelsPresented;
+    for (int i = 0; i < steps; ++i) {
+        Advance(20);
+        LARGE_INTEGER start, end;
+        QueryPerformanceCounter(&start);
+        game.Tick();
+        QueryPerformanceCounter(&end);
+        samples.push_back(Seconds(start, end));
+        if (i % 50 == 0) PumpMessages();
+    }
+    game.ship = ship;
+    return Summarise(samples, game.pixelsPresented - pixelsBefore);
+}
+
+// The same scenes redrawn whole: rocks move as in play, then the background,
+// every sprite and the full frame are drawn and copied each step.
+Figures RunNaiveSteps(FormMeteorni& game, int32_t level, int steps) {
+    SpritePlayer* ship = BuildLevel(game, level);
+    std::vector<double> samples;
+    samples.reserve(static_cast<size_t>(steps));
+    RECT client;
+    GetClientRect(game.hwnd, &client);
+    int64_t pixels = 0;
+    for (int i = 0; i < steps; ++i) {
+        LARGE_INTEGER start, end;
+        QueryPerformanceCounter(&start);
+        for (SpriteMeteorni* rock : game.rocks) {
+            rock->y += rock->speed;
+            if (rock->y > rock->bottomLimit) {
+                rock->y = rock->startY;
+                rock->x = Orditex::RandomInt(1, rock->xRange);
+            }
+        }
+        game.BeginFrame(false);
+        Orditex::Drawing& back = *game.backBuffer;
+        back.DrawImageAtOrigin(game.backgroundImage);
+        for (Orditex::GameElement* element : game.sprites) {
+            auto* sprite = dynamic_cast<Orditex::Sprite*>(element);
+            if (!sprite) continue;
+            auto* diamond = dynamic_cast<SpriteDiamante*>(sprite);
+            if (diamond && !diamond->onScreen) continue;
+            back.DrawImagePartTransparent(sprite->image, sprite->x, sprite->y, sprite->width, sprite->height,
+                                          (sprite->frame - 1) * sprite->height);
+        }
+        BitBlt(game.screen->dc, 0, 0, client.right, client.bottom, back.dc, 0, 0, SRCCOPY);
+        pixels += static_cast<int64_t>(client.right) * client.bottom;
+        game.EndFrame();
+        QueryPerformanceCounter(&end);
+        samples.push_back(Seconds(start, end));
+        if (i % 50 == 0) PumpMessages();
+    }
+    game.ship = ship;
+    return Summarise(samples, pixels);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    int steps = argc > 1 ? std::atoi(argv[1]) : 5000;
+    SetSoundPlayer(Silence);
+    Orditex::SetLocalClock(ReadBenchClock);
+    GetLocalTime(&benchClock);
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    Orditex::SetLocalAppDataOverride(std::string(temp) + "meteorni_bench");
+
+    auto* game = new FormMeteorni(GetModuleHandleW(nullptr), "Meteorni benchmark");
+    game->Tick();
+    SendMessageW(game->hwnd, WM_CHAR, 'G', 0);
+
+    std::printf("Play step against a naive full redraw, %d steps per level (times in ms)\n", steps);
+    std::printf("%-6s %10s %10s %14s | %10s %10s %14s | %7s\n", "level", "mean", "p99", "pixels/step", "naive mean",
+                "naive p99", "pixels/step", "ratio");
+    for (int32_t level : {1, 10, 30, 60}) {
+        Figures play = RunPlaySteps(*game, level, steps);
+        Figures naive = RunNaiveSteps(*game, level, steps);
+        std::printf("%-6d %10.4f %10.4f %14.0f | %10.4f %10.4f %14.0f | %6.1fx\n", level, play.meanMs, play.p99Ms,
+                    play.pixelsPerStep, naive.meanMs, naive.p99Ms, naive.pixelsPerStep, naive.meanMs / play.meanMs);
+        std::fflush(stdout);
+    }
+    delete game;
+    return 0;
+}

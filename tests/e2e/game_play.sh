@@ -1,0 +1,96 @@
+#!/usr/bin/env bash
+# The game as a player meets it: the title screen with its ticker, a level in
+# play, the keys, the level-complete picture, the menu's exit.
+# With SCREENSHOT_DIR set, keeps screenshots of what it saw there.
+source "$(dirname "$0")/lib.sh"
+
+seed_scores \
+  "00000300 ZENO         Level 3" \
+  "00000200 ANNA         Level 2" \
+  "00000100 LUCA         Level 1"
+
+start_installed_game
+read -r cx cy cw ch <<<"$(probe client 'Meteorni *')"
+[ "$cw" = 800 ] && [ "$ch" = 600 ] || fail "client area is ${cw}x${ch}, expected 800x600"
+[ "$(probe count 'Meteorni ©*')" = 1 ] || fail "caption is not 'Meteorni ©...'"
+
+# Title: the logo with the yellow copyright line.
+sleep 0.3
+shot title0
+logo_diff=$(area_difference title0 logo.bmp 0 40 800 100)
+[ "$logo_diff" -lt 400 ] || fail "the title does not show logo.bmp ($logo_diff pixels differ)"
+yellow=$(count_colour title0 "#FFFF00" 240 160 300 16)
+[ "$yellow" -gt 20 ] || fail "no yellow copyright line at (240, 160)"
+
+# The prompt band turns blue at the first blink and its text blinks red/white;
+# the ticker band turns white at the first blink.
+red=0; white=0; ticker=0
+for i in $(seq 1 14); do
+  sleep 0.25
+  shot blink
+  [ "$(count_colour blink "#0000FF" 480 570 320 20)" -gt 2000 ] || continue
+  [ "$(count_colour blink "#FF0000" 480 570 320 20)" -gt 20 ] && red=1
+  [ "$(count_colour blink "#FFFFFF" 480 570 320 20)" -gt 20 ] && white=1
+  [ "$(count_colour blink "#FFFFFF" 0 0 800 20)" -gt 8000 ] && ticker=1
+  [ "$i" = 10 ] && keep_screenshot blink title
+done
+[ "$red" = 1 ] && [ "$white" = 1 ] || fail "the prompt does not blink red and white"
+[ "$ticker" = 1 ] || fail "the high-score ticker band never appeared"
+
+# G: level 1, the black score strip and the ship at the bottom centre.
+focus_game
+xdotool key g
+sleep 0.6
+shot play1
+[ "$(count_colour play1 "#000000" 0 0 800 18)" -gt 9000 ] || fail "no black score strip"
+[ "$(count_colour play1 "#FFFFFF" 2 2 150 16)" -gt 30 ] || fail "no score text at the left"
+[ "$(count_colour play1 "#FFFFFF" 340 2 120 16)" -gt 20 ] || fail "no lives text in the middle"
+[ "$(count_colour play1 "#FFFFFF" 690 2 108 16)" -gt 20 ] || fail "no level text at the right"
+ship_here=$(area_difference play1 sanmartino2.bmp 380 555 40 40)
+[ "$ship_here" -gt 400 ] || fail "no ship at the bottom centre"
+keep_screenshot play1 play
+
+# An arrow key moves the ship left.
+xdotool keydown Left
+sleep 0.8
+xdotool keyup Left
+shot moved
+ship_left=$(area_difference moved sanmartino2.bmp 300 555 40 40)
+[ "$ship_left" -gt 400 ] || fail "the ship did not move left"
+
+# P freezes the picture, P again resumes.
+xdotool key p
+sleep 0.3
+shot paused_a
+sleep 0.6
+shot paused_b
+frozen=$(screens_difference paused_a paused_b 0 20 800 580)
+[ "$frozen" = 0 ] || fail "the picture changed while paused ($frozen pixels)"
+xdotool key p
+sleep 0.6
+shot resumed
+moving=$(screens_difference paused_b resumed 0 20 800 580)
+[ "$moving" -gt 100 ] || fail "nothing moved after resuming"
+
+# N: the level-complete picture, then level 2 on its own background.
+shot before_n
+xdotool key n
+sleep 0.5
+shot interlude
+[ "$(area_difference interlude livello.bmp 0 0 800 600)" -lt 2000 ] || fail "no level-complete picture after N"
+keep_screenshot interlude interlude
+sleep 1.8
+shot level2
+level2=$(area_difference level2 cattedrale.bmp 0 30 800 570)
+[ "$level2" -lt 120000 ] || fail "level 2 does not show cattedrale.bmp ($level2 pixels differ)"
+[ "$(screens_difference before_n level2 690 2 108 16)" -gt 0 ] || fail "the level number did not change"
+
+# File > Esci ends the program with exit code 0.
+focus_game
+xdotool key alt+f
+sleep 0.4
+xdotool key e
+wait_game
+[ "$game_code" = 0 ] || fail "exit code $game_code after Esci"
+[ "$(probe count 'Meteorni *')" = 0 ] || fail "the game window is still there"
+echo "game play: all checks pass"

@@ -1,0 +1,199 @@
+#include "game_fixture.h"
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+namespace GameTest {
+
+namespace {
+
+SYSTEMTIME clockNow{};
+std::vector<int32_t> soundsPlayed;
+std::vector<std::string> errorsShown;
+FakeController controller;
+
+SYSTEMTIME ReadClock() {
+    return clockNow;
+}
+
+void RecordSound(int32_t id) {
+    soundsPlayed.push_back(id);
+}
+
+void RecordError(const std::string& text, const std::string&) {
+    errorsShown.push_back(text);
+}
+
+UINT WINAPI FakeNumDevs() {
+    return 2;
+}
+
+MMRESULT WINAPI FakeGetPos(UINT id, LPJOYINFO info) {
+    if (!controller.connected || id != 0) return JOYERR_UNPLUGGED;
+    info->wXpos = controller.x;
+    info->wYpos = controller.y;
+    info->wZpos = 32767;
+    info->wButtons = 0;
+    return JOYERR_NOERROR;
+}
+
+MMRESULT WINAPI FakeGetDevCaps(UINT_PTR id, LPJOYCAPSW caps, UINT) {
+    if (!controller.connected || id != 0) return JOYERR_UNPLUGGED;
+    *caps = JOYCAPSW{};
+    caps->wXmax = caps->wYmax = caps->wZmax = 65535;
+    return JOYERR_NOERROR;
+}
+
+const Orditex::JoystickApi fakeApi{FakeNumDevs, FakeGetPos, FakeGetDevCaps};
+
+}  // namespace
+
+SYSTEMTIME& ClockNow() {
+    return clockNow;
+}
+
+void SetClock(int year, int month, int day, int hour, int minute, int second, int millisecond) {
+    clockNow = SYSTEMTIME{};
+    clockNow.wYear = static_cast<WORD>(year);
+    clockNow.wMonth = static_cast<WORD>(month);
+    clockNow.wDay = static_cast<WORD>(day);
+    clockNow.wHour = static_cast<WORD>(hour);
+    clockNow.wMinute = static_cast<WORD>(minute);
+    clockNow.wSecond = static_cast<WORD>(second);
+    clockNow.wMilliseconds = static_cast<WORD>(millisecond);
+}
+
+void AdvanceClock(int64_t milliseconds) {
+    clockNow = Orditex::TimeStamp(clockNow).PlusMilliseconds(milliseconds).Time();
+}
+
+std::vector<int32_t>& SoundsPlayed() {
+    return soundsPlayed;
+}
+
+std::vector<std::string>& ErrorsShown() {
+    return errorsShown;
+}
+
+FakeController& Controller() {
+    return controller;
+}
+
+const Orditex::JoystickApi* FakeJoystickApi() {
+    return &fakeApi;
+}
+
+void Pump() {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT || message.message == WM_TIMER) continue;
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
+
+std::string TemporaryFolder(const std::string& name) {
+    char base[MAX_PATH];
+    GetTempPathA(MAX_PATH, base);
+    std::string folder =
+        std::string(base) + name + "_" + std::to_string(GetCurrentProcessId()) + "_" + std::to_string(GetTickCount());
+    CreateDirectoryA(folder.c_str(), nullptr);
+    return folder;
+}
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    std::stringstream content;
+    content << file.rdbuf();
+    return content.str();
+}
+
+std::string ScoreFilePath(const std::string& folder) {
+    return folder + "\\Meteorni\\Score\\Classifica.txt";
+}
+
+void GameTestBase::SetUp() {
+    SetClock(2026, 12, 7, 21, 0, 0, 0);
+    Orditex::SetLocalClock(ReadClock);
+    Orditex::SeedRandom(20261207);
+    soundsPlayed.clear();
+    errorsShown.clear();
+    controller = FakeController{};
+    Meteorni::SetSoundPlayer(RecordSound);
+    Orditex::SetErrorReporter(RecordError);
+    Orditex::SetJoystickApi(&fakeApi);
+    Orditex::playerName.clear();
+    appData = TemporaryFolder("meteorni_game");
+    Orditex::SetLocalAppDataOverride(appData);
+    game = new Meteorni::FormMeteorni(GetModuleHandleW(nullptr), "Meteorni test");
+    Pump();
+}
+
+void GameTestBase::TearDown() {
+    delete game;
+    game = nullptr;
+    Pump();
+    Orditex::SetLocalClock(nullptr);
+    Meteorni::SetSoundPlayer(nullptr);
+    Orditex::SetErrorReporter(nullptr);
+    Orditex::SetJoystickApi(nullptr);
+    Orditex::SetLocalAppDataOverride("");
+}
+
+void GameTestBase::TickAfter(int64_t milliseconds) {
+    AdvanceClock(milliseconds);
+    game->Tick();
+}
+
+void GameTestBase::Type(char code) {
+    SendMessageW(game->hwnd, WM_CHAR, static_cast<WPARAM>(static_cast<unsigned char>(code)), 0);
+}
+
+void GameTestBase::KeyDown(int32_t key) {
+    SendMessageW(game->hwnd, WM_KEYDOWN, static_cast<WPARAM>(key), 0);
+}
+
+void GameTestBase::KeyUp(int32_t key) {
+    SendMessageW(game->hwnd, WM_KEYUP, static_cast<WPARAM>(key), 0);
+}
+
+void GameTestBase::StartGame() {
+    game->Tick();  // the first tick only starts the clock
+    Type('G');
+    ASSERT_EQ(game->state, Meteorni::Playing);
+}
+
+void GameTestBase::StepRock(size_t index) {
+    Orditex::SpriteAnim* copy = game->movers.at(index)->Clone();
+    game->BeginFrame(false);
+    copy->Step();
+    game->EndFrame();
+    delete copy;
+}
+
+void GameTestBase::StepShip(int32_t key) {
+    // Keep the rocks out of the way: only the ship acts in this tick.
+    for (auto* mover : game->movers) mover->elapsed = -1000000;
+    for (auto* animation : game->animations) animation->elapsed = -1000000;
+    KeyDown(key);
+    TickAfter(20);
+    KeyUp(key);
+}
+
+void GameTestBase::AimRockAtShip(size_t index) {
+    Meteorni::SpriteMeteorni* rock = game->rocks.at(index);
+    rock->x = game->ship->x;
+    int32_t target = game->ship->y < rock->bottomLimit ? game->ship->y : rock->bottomLimit;
+    rock->y = target - rock->speed;
+}
+
+HBITMAP GameTestBase::Picture(const std::string& file) {
+    return game->LoadCheckedImage("..\\images_games\\" + file);
+}
+
+COLORREF GameTestBase::BackPixel(int x, int y) {
+    return GetPixel(game->backBuffer->dc, x, y);
+}
+
+}  // namespace GameTest

@@ -1,0 +1,350 @@
+// The rules of play as a player meets them, driven through the real window's
+// messages and ticks of an injected clock.
+#include "game_fixture.h"
+
+#include "framework/name_dialog.h"
+
+using namespace GameTest;
+using namespace Meteorni;
+
+namespace {
+
+class Play : public GameTestBase {
+protected:
+    // Takes every diamond but one, by moving them under the ship's path.
+    void TakeDiamondsExceptLast() {
+        for (size_t i = 0; i + 1 < game->diamonds.size(); ++i) game->diamonds[i]->onScreen = false;
+    }
+    // Puts the last diamond just left of the ship, so the next left step takes it.
+    void PlaceLastDiamondBesideShip() {
+        SpriteDiamante* last = game->diamonds.back();
+        last->x = game->ship->x - 20;
+        last->y = game->ship->y + 9;
+    }
+    void LoseAllLives() {
+        for (int life = 0; life < 3; ++life) {
+            if (game->state == Interlude) {
+                TickAfter(20);
+                TickAfter(1600);
+            }
+            ASSERT_EQ(game->state, Playing);
+            AimRockAtShip(0);
+            StepRock(0);
+        }
+    }
+};
+
+}  // namespace
+
+TEST_F(Play, TitleAfterStartAndTheFirstTickDoesNothing) {
+    EXPECT_EQ(game->state, Title);
+    COLORREF before = BackPixel(600, 578);
+    game->Tick();  // first tick: no time has passed yet
+    AdvanceClock(0);
+    game->Tick();
+    EXPECT_EQ(game->state, Title);
+    EXPECT_EQ(BackPixel(600, 578), before);
+}
+
+TEST_F(Play, GStartsLevelOneWithThreeLivesAndTheShipAtTheBottomCentre) {
+    StartGame();
+    EXPECT_EQ(game->level, 1);
+    EXPECT_EQ(game->lives, 3);
+    EXPECT_EQ(game->score, 0);
+    ASSERT_NE(game->ship, nullptr);
+    EXPECT_EQ(game->ship->x, 375);
+    EXPECT_EQ(game->ship->y, 550);
+    EXPECT_EQ(game->ship->frame, 1);
+    EXPECT_EQ(game->diamonds.size(), 10u);
+    EXPECT_EQ(game->backgroundImage, Picture("sanmartino2.bmp"));
+}
+
+TEST_F(Play, LowerCaseGStartsToo) {
+    game->Tick();
+    Type('g');
+    EXPECT_EQ(game->state, Playing);
+}
+
+TEST_F(Play, OtherCharactersOnTheTitleDoNothing) {
+    game->Tick();
+    for (char c : std::string("PpNnx\x1b")) Type(c);
+    EXPECT_EQ(game->state, Title);
+}
+
+TEST_F(Play, PauseForTenSecondsAndResumeWithoutAJump) {
+    StartGame();
+    TickAfter(20);
+    std::vector<POINT> before;
+    for (auto* rock : game->rocks) before.push_back(POINT{rock->x, rock->y});
+    Type('P');
+    EXPECT_EQ(game->state, Paused);
+    for (int i = 0; i < 500; ++i) TickAfter(20);  // ten seconds of clock
+    for (size_t i = 0; i < game->rocks.size(); ++i) {
+        EXPECT_EQ(game->rocks[i]->x, before[i].x);
+        EXPECT_EQ(game->rocks[i]->y, before[i].y);
+    }
+    Type('p');
+    EXPECT_EQ(game->state, Playing);
+    TickAfter(20);
+    // At most one step per rock in that tick: no credit for the pause.
+    for (size_t i = 0; i < game->rocks.size(); ++i) {
+        int32_t fallen = game->rocks[i]->y - before[i].y;
+        bool wrapped = game->rocks[i]->y == game->rocks[i]->startY && before[i].y != game->rocks[i]->startY;
+        EXPECT_TRUE(fallen == 0 || fallen == game->rocks[i]->speed || wrapped) << "rock " << i << " fell " << fallen;
+    }
+}
+
+TEST_F(Play, TheShipStandsOnOddColumnsAndEvenRowsInsideTheArea) {
+    StartGame();
+    for (int i = 0; i < 400; ++i) StepShip(VK_LEFT);
+    EXPECT_EQ(game->ship->x, 1);
+    for (int i = 0; i < 400; ++i) StepShip(VK_RIGHT);
+    EXPECT_EQ(game->ship->x, 749);
+    for (int i = 0; i < 300; ++i) StepShip(VK_UP);
+    EXPECT_EQ(game->ship->y, 20);
+    for (int i = 0; i < 300; ++i) StepShip(VK_DOWN);
+    EXPECT_EQ(game->ship->y, 550);
+}
+
+TEST_F(Play, OnlyTheLastKeyDownCounts) {
+    StartGame();
+    for (auto* mover : game->movers) mover->elapsed = -1000000;
+    KeyDown(VK_LEFT);
+    KeyDown(VK_UP);
+    TickAfter(20);
+    EXPECT_EQ(game->ship->x, 375);
+    EXPECT_EQ(game->ship->y, 548);
+    KeyUp(VK_UP);
+    TickAfter(20);  // Left is still held, but no longer marked
+    EXPECT_EQ(game->ship->x, 375);
+    EXPECT_EQ(game->ship->y, 548);
+}
+
+TEST_F(Play, ADiamondIsWorthFiftyPointsAndTheChime) {
+    StartGame();
+    PlaceLastDiamondBesideShip();
+    StepShip(VK_LEFT);
+    EXPECT_EQ(game->score, 50);
+    EXPECT_FALSE(game->diamonds.back()->onScreen);
+    EXPECT_EQ(SoundsPlayed(), std::vector<int32_t>{soundDiamond});
+}
+
+TEST_F(Play, TheTenthDiamondEndsTheLevelOnlyOnTheNextAcceptedStep) {
+    StartGame();
+    TakeDiamondsExceptLast();
+    PlaceLastDiamondBesideShip();
+    StepShip(VK_LEFT);  // takes the tenth
+    EXPECT_EQ(game->score, 50);
+    EXPECT_EQ(game->state, Playing);
+
+    // Not moving: the level goes on, rocks keep falling and can still hit.
+    int32_t rockY = game->rocks[0]->y;
+    game->movers[0]->elapsed = 0;
+    TickAfter(200);
+    EXPECT_EQ(game->state, Playing);
+    EXPECT_NE(game->rocks[0]->y, rockY);
+
+    // A refused step (into the bottom edge) does not end it either.
+    StepShip(VK_DOWN);
+    EXPECT_EQ(game->state, Playing);
+
+    StepShip(VK_LEFT);
+    EXPECT_EQ(game->state, Interlude);
+    EXPECT_EQ(game->level, 2);
+    EXPECT_EQ(game->score, 50);
+    EXPECT_EQ(game->backgroundImage, Picture("livello.bmp"));
+
+    TickAfter(20);    // sets the wake-up time
+    TickAfter(1400);  // still the picture
+    EXPECT_EQ(game->state, Interlude);
+    TickAfter(200);
+    EXPECT_EQ(game->state, Playing);
+    EXPECT_EQ(game->level, 2);
+    EXPECT_EQ(game->score, 50);
+    EXPECT_EQ(game->backgroundImage, Picture("cattedrale.bmp"));
+    EXPECT_EQ(game->diamonds.size(), 10u);
+}
+
+TEST_F(Play, NSkipsTheLevelWithoutPointsButNotWhilePaused) {
+    StartGame();
+    Type('P');
+    Type('N');
+    EXPECT_EQ(game->state, Paused);
+    EXPECT_EQ(game->level, 1);
+    Type('P');
+    Type('n');
+    EXPECT_EQ(game->state, Interlude);
+    EXPECT_EQ(game->level, 2);
+    EXPECT_EQ(game->score, 0);
+    EXPECT_TRUE(game->movers.empty());
+    EXPECT_TRUE(game->sprites.empty());
+    // The picture reached the back buffer and the snapshot the window is
+    // repainted from.
+    EXPECT_EQ(game->backgroundImage, Picture("livello.bmp"));
+}
+
+TEST_F(Play, DiagonalJoystickOnTheEndingStepRaisesTheLevelByOne) {
+    StartGame();
+    game->joystickEnabled = true;
+    Controller().connected = true;
+    Controller().x = 0;
+    Controller().y = 0;  // up and left
+    for (auto* diamond : game->diamonds) diamond->onScreen = false;
+    for (auto* mover : game->movers) mover->elapsed = -1000000;
+    TickAfter(20);
+    EXPECT_EQ(game->state, Interlude);
+    EXPECT_EQ(game->level, 2);
+}
+
+TEST_F(Play, JoystickMovesDiagonallyAndCentredMovesNothing) {
+    StartGame();
+    game->joystickEnabled = true;
+    Controller().connected = true;
+    for (auto* mover : game->movers) mover->elapsed = -1000000;
+    Controller().x = 65535;
+    Controller().y = 0;
+    TickAfter(20);
+    EXPECT_EQ(game->ship->x, 377);
+    EXPECT_EQ(game->ship->y, 548);
+    Controller().x = 32768;
+    Controller().y = 32767;
+    TickAfter(20);
+    EXPECT_EQ(game->ship->x, 377);
+    EXPECT_EQ(game->ship->y, 548);
+    // Disabled in the menu: the controller is not read.
+    game->joystickEnabled = false;
+    Controller().x = 0;
+    TickAfter(20);
+    EXPECT_EQ(game->ship->x, 377);
+}
+
+TEST_F(Play, ARockHitCostsALifeAndRebuildsTheSameLevel) {
+    StartGame();
+    Type('N');
+    TickAfter(20);
+    TickAfter(1600);
+    ASSERT_EQ(game->level, 2);
+    PlaceLastDiamondBesideShip();
+    StepShip(VK_LEFT);
+    ASSERT_EQ(game->score, 50);
+
+    AimRockAtShip(0);
+    StepRock(0);
+    EXPECT_EQ(game->state, Interlude);
+    EXPECT_EQ(game->lives, 2);
+    EXPECT_EQ(SoundsPlayed().back(), soundCrash);
+    EXPECT_EQ(game->backgroundImage, Picture("replay.bmp"));
+    EXPECT_TRUE(game->movers.empty());
+
+    TickAfter(20);
+    TickAfter(1600);
+    EXPECT_EQ(game->state, Playing);
+    EXPECT_EQ(game->level, 2);
+    EXPECT_EQ(game->score, 50);
+    EXPECT_EQ(game->diamonds.size(), 10u);
+    for (auto* diamond : game->diamonds) EXPECT_TRUE(diamond->onScreen);
+    EXPECT_EQ(game->backgroundImage, Picture("cattedrale.bmp"));
+}
+
+TEST_F(Play, AShipMovingIntoARockIsCaughtOnlyWhenTheRockSteps) {
+    StartGame();
+    SpriteMeteorni* rock = game->rocks[0];
+    for (auto* mover : game->movers) mover->elapsed = -1000000;
+    // Just left of the ship: the two boxes touch but share no area.
+    rock->x = game->ship->x - 25;
+    rock->y = 530;
+    rock->speed = 0;
+    StepRock(0);
+    EXPECT_EQ(game->state, Playing);
+    StepShip(VK_LEFT);
+    StepShip(VK_LEFT);
+    EXPECT_EQ(game->state, Playing);
+    StepRock(0);
+    EXPECT_EQ(game->state, Interlude);
+}
+
+TEST_F(Play, OverlapsOfTwentyPixelsOrLessAreNoHit) {
+    StartGame();
+    SpriteMeteorni* rock = game->rocks[0];
+    rock->speed = 0;
+    // Horizontally: the rock's right edge 20 pixels into the ship.
+    rock->x = game->ship->x - rock->width + 20;
+    rock->y = 530;
+    StepRock(0);
+    EXPECT_EQ(game->state, Playing);
+    rock->x += 1;  // 21 pixels: the shrunken boxes touch with area
+    StepRock(0);
+    EXPECT_EQ(game->state, Interlude);
+}
+
+TEST_F(Play, TheThirdLostLifeAsksForTheNameAndFilesTheResult) {
+    StartGame();
+    PlaceLastDiamondBesideShip();
+    StepShip(VK_LEFT);
+    LoseAllLives();
+    ASSERT_EQ(game->state, NameEntry);
+    EXPECT_EQ(game->lives, 0);
+    EXPECT_EQ(game->backgroundImage, Picture("gameover.bmp"));
+    ASSERT_NE(game->nameDialog, nullptr);
+    EXPECT_EQ(game->nameDialog->GetText(), "Classifica");
+    EXPECT_EQ(game->nameDialog->promptLabel->GetText(), "Inserisci il tuo nome:");
+    EXPECT_FALSE(IsWindowEnabled(game->hwnd));
+
+    // Centred on the game window.
+    RECT outer, dialog;
+    GetWindowRect(game->hwnd, &outer);
+    GetWindowRect(game->nameDialog->hwnd, &dialog);
+    EXPECT_NEAR((outer.left + outer.right) / 2, (dialog.left + dialog.right) / 2, 1);
+    EXPECT_NEAR((outer.top + outer.bottom) / 2, (dialog.top + dialog.bottom) / 2, 1);
+
+    HWND box = game->nameDialog->nameBox->hwnd;
+    for (char c : std::string("anna")) SendMessageW(box, WM_CHAR, static_cast<WPARAM>(c), 0);
+    SendMessageW(box, WM_CHAR, VK_RETURN, 0);
+    Pump();
+    EXPECT_EQ(game->state, ScoreSaved);
+    EXPECT_TRUE(IsWindowEnabled(game->hwnd));
+    EXPECT_EQ(ReadFile(ScoreFilePath(appData)), "00000050 ANNA         Level 1\r\n");
+
+    TickAfter(20);
+    EXPECT_EQ(game->state, ScoreSaved);
+    Type('x');
+    EXPECT_EQ(game->state, Title);
+    ASSERT_EQ(game->rankingLines.size(), 1u);
+    EXPECT_EQ(game->rankingLines[0], "00000050 ANNA         Level 1");
+}
+
+TEST_F(Play, ClosingTheNameDialogWithItsCloseBoxStillSavesOnce) {
+    Orditex::playerName = "";
+    StartGame();
+    LoseAllLives();
+    ASSERT_EQ(game->state, NameEntry);
+    SendMessageW(game->nameDialog->hwnd, WM_CLOSE, 0, 0);
+    Pump();
+    EXPECT_EQ(game->state, ScoreSaved);
+    EXPECT_TRUE(IsWindowEnabled(game->hwnd));
+    EXPECT_EQ(ReadFile(ScoreFilePath(appData)), "00000000              Level 1\r\n");
+
+    // Deleting the game later must not file it a second time.
+    delete game;
+    game = nullptr;
+    EXPECT_EQ(ReadFile(ScoreFilePath(appData)), "00000000              Level 1\r\n");
+}
+
+TEST_F(Play, AStaleNameIsUsedWhenTheDialogIsClosedWithoutConfirming) {
+    Orditex::playerName = "ZENO";
+    StartGame();
+    LoseAllLives();
+    SendMessageW(game->nameDialog->hwnd, WM_CLOSE, 0, 0);
+    Pump();
+    EXPECT_EQ(ReadFile(ScoreFilePath(appData)), "00000000 ZENO         Level 1\r\n");
+}
+
+TEST_F(Play, AnEmptyNameIsRefused) {
+    StartGame();
+    LoseAllLives();
+    HWND box = game->nameDialog->nameBox->hwnd;
+    SendMessageW(box, WM_CHAR, VK_RETURN, 0);
+    Pump();
+    EXPECT_EQ(game->state, NameEntry);
+    EXPECT_TRUE(IsWindow(game->nameDialog->hwnd));
+}

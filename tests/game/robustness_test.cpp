@@ -1,0 +1,184 @@
+// What a real machine throws at the game: a clock set backwards, a minimized
+// window, and being closed in every state.
+#include "game_fixture.h"
+
+using namespace GameTest;
+using namespace Meteorni;
+
+namespace {
+
+class Robustness : public GameTestBase {
+protected:
+    int32_t TotalFall() {
+        int32_t total = 0;
+        for (auto* rock : game->rocks) total += rock->y;
+        return total;
+    }
+    int CountWindowsCaptioned(const wchar_t* caption) {
+        struct Search {
+            const wchar_t* caption;
+            int count;
+        } search{caption, 0};
+        EnumWindows(
+            [](HWND window, LPARAM data) -> BOOL {
+                auto* s = reinterpret_cast<Search*>(data);
+                wchar_t text[128] = {};
+                GetWindowTextW(window, text, 128);
+                if (IsWindowVisible(window) && wcscmp(text, s->caption) == 0) ++s->count;
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&search));
+        return search.count;
+    }
+    void ReachNameEntry() {
+        StartGame();
+        for (int life = 0; life < 3; ++life) {
+            if (game->state == Interlude) {
+                TickAfter(20);
+                TickAfter(1600);
+            }
+            AimRockAtShip(0);
+            StepRock(0);
+        }
+        ASSERT_EQ(game->state, NameEntry);
+    }
+};
+
+}  // namespace
+
+TEST_F(Robustness, AClockSetBackwardsDoesNotFreezePlay) {
+    StartGame();
+    TickAfter(20);
+    int32_t before = TotalFall();
+    TickAfter(-3600 * 1000);  // end of daylight saving time: an hour back
+    EXPECT_EQ(TotalFall(), before);
+    for (int i = 0; i < 20; ++i) TickAfter(20);
+    EXPECT_NE(TotalFall(), before);  // play goes on at once
+}
+
+TEST_F(Robustness, AClockSetBackwardsDoesNotHoldTheInterludePicture) {
+    StartGame();
+    Type('N');
+    TickAfter(20);  // the wake-up time is set 1.5 s ahead
+    TickAfter(500);
+    TickAfter(-3600 * 1000);
+    EXPECT_EQ(game->state, Interlude);
+    for (int i = 0; i < 55; ++i) TickAfter(20);  // 1.1 s of real time more
+    EXPECT_EQ(game->state, Playing);
+    EXPECT_EQ(game->level, 2);
+}
+
+TEST_F(Robustness, AClockJumpingForwardRunsEachActionOnce) {
+    StartGame();
+    int32_t before = TotalFall();
+    TickAfter(40LL * 24 * 3600 * 1000);  // weeks ahead: more than an int32 of milliseconds
+    int32_t fallen = TotalFall() - before;
+    int32_t oneStepEach = 0;
+    for (auto* rock : game->rocks) oneStepEach += rock->speed;
+    EXPECT_LE(fallen, oneStepEach);
+    EXPECT_EQ(game->state == Playing || game->state == Interlude, true);
+}
+
+TEST_F(Robustness, StartingAGameWhileMinimizedUsesTheNominalPlayArea) {
+    game->Tick();
+    ShowWindow(game->hwnd, SW_MINIMIZE);
+    Pump();
+    RECT client;
+    GetClientRect(game->hwnd, &client);
+    EXPECT_LT(client.right, 800);
+    Type('G');
+    ASSERT_EQ(game->state, Playing);
+    EXPECT_EQ(game->shipInfo.areaWidth, 800);
+    EXPECT_EQ(game->shipInfo.areaHeight, 600);
+    EXPECT_EQ(game->rocks[0]->xRange, 755);
+    EXPECT_EQ(game->ship->x, 375);
+    for (auto* diamond : game->diamonds) {
+        EXPECT_GE(diamond->y, 51);
+        EXPECT_LE(diamond->y, 550);
+    }
+    for (int i = 0; i < 50; ++i) TickAfter(20);
+    ShowWindow(game->hwnd, SW_RESTORE);
+    Pump();
+    GetClientRect(game->hwnd, &client);
+    EXPECT_EQ(client.right, 800);
+    for (int i = 0; i < 5; ++i) TickAfter(20);
+    EXPECT_EQ(game->state, Playing);
+}
+
+TEST_F(Robustness, ClosingOnTheTitleScreen) {
+    game->Tick();
+    TickAfter(600);
+}
+
+TEST_F(Robustness, ClosingWhilePlayingPausedOrInTheInterlude) {
+    StartGame();
+    TickAfter(20);
+    delete game;
+    game = new FormMeteorni(GetModuleHandleW(nullptr), "Meteorni test");
+    StartGame();
+    Type('P');
+    delete game;
+    game = new FormMeteorni(GetModuleHandleW(nullptr), "Meteorni test");
+    StartGame();
+    Type('N');
+    TickAfter(20);
+    ASSERT_EQ(game->state, Interlude);
+}
+
+TEST_F(Robustness, ClosingDuringNameEntrySavesOnceAndLeavesNoDialog) {
+    ReachNameEntry();
+    HWND dialog = game->nameDialog->hwnd;
+    SendMessageW(game->hwnd, WM_CLOSE, 0, 0);  // e.g. from the taskbar
+    Pump();
+    delete game;
+    game = nullptr;
+    Pump();
+    EXPECT_FALSE(IsWindow(dialog));
+    EXPECT_EQ(CountWindowsCaptioned(L"Classifica"), 0);
+    EXPECT_EQ(ReadFile(ScoreFilePath(appData)), "00000000              Level 1\r\n");
+}
+
+TEST_F(Robustness, ClosingAfterTheSaveDoesNotSaveAgain) {
+    ReachNameEntry();
+    HWND box = game->nameDialog->nameBox->hwnd;
+    for (char c : std::string("bo")) SendMessageW(box, WM_CHAR, static_cast<WPARAM>(c), 0);
+    SendMessageW(box, WM_CHAR, VK_RETURN, 0);
+    Pump();
+    ASSERT_EQ(game->state, ScoreSaved);
+    delete game;
+    game = nullptr;
+    Pump();
+    EXPECT_EQ(ReadFile(ScoreFilePath(appData)), "00000000 BO           Level 1\r\n");
+}
+
+TEST_F(Robustness, ADamagedPictureClosesTheGameWithTheMessage) {
+    // A copy of the pictures with one byte changed, in a fresh working folder.
+    std::string root = TemporaryFolder("meteorni_damaged");
+    std::string pictures = root + "\\images_games";
+    CreateDirectoryA(pictures.c_str(), nullptr);
+    CreateDirectoryA((root + "\\bin").c_str(), nullptr);
+    for (const char* name : {"logo.bmp", "sanmartino2.bmp", "meteorne_notte.bmp", "diamante.bmp", "player.bmp"})
+        CopyFileA((std::string("..\\images_games\\") + name).c_str(), (pictures + "\\" + name).c_str(), FALSE);
+    {
+        HANDLE file =
+            CreateFileA((pictures + "\\player.bmp").c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(file, INVALID_HANDLE_VALUE);
+        SetFilePointer(file, 200, nullptr, FILE_BEGIN);
+        DWORD written = 0;
+        WriteFile(file, "\x7F", 1, &written, nullptr);
+        CloseHandle(file);
+    }
+    char previous[MAX_PATH];
+    GetCurrentDirectoryA(MAX_PATH, previous);
+    SetCurrentDirectoryA((root + "\\bin").c_str());
+    delete game;
+    game = new FormMeteorni(GetModuleHandleW(nullptr), "Meteorni test");
+    HWND window = game->hwnd;
+    game->Tick();
+    Type('G');
+    SetCurrentDirectoryA(previous);
+    Pump();
+    ASSERT_FALSE(ErrorsShown().empty());
+    EXPECT_EQ(ErrorsShown()[0], "Immagine corrotta o dannegiata. Ripristinare la cartella immagine");
+    EXPECT_FALSE(IsWindow(window));
+}
