@@ -53,12 +53,11 @@ stop_started() {
     wineserver -k >/dev/null 2>&1 || true
     wineserver -w >/dev/null 2>&1 || true
   fi
-  local pid
-  for pid in "${started_pids[@]}"; do
-    kill "$pid" >/dev/null 2>&1 || true
-  done
-  for pid in "${started_pids[@]}"; do
-    wait "$pid" >/dev/null 2>&1 || true
+  # Last started first: the window manager goes before its display.
+  local i
+  for ((i = ${#started_pids[@]} - 1; i >= 0; i--)); do
+    kill "${started_pids[i]}" >/dev/null 2>&1 || true
+    wait "${started_pids[i]}" >/dev/null 2>&1 || true
   done
 }
 
