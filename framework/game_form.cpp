@@ -1,5 +1,7 @@
 #include "framework/game_form.h"
 
+#include "framework/hook_routing.h"
+
 #include "framework/shell.h"
 
 #include <algorithm>
@@ -19,40 +21,6 @@ constexpr COLORREF kMarkRed = RGB(255, 0, 0);
 // from FormGames only overrides the hooks it needs.
 FormGames* AsGameForm(GUIElement* element) {
     return dynamic_cast<FormGames*>(element);
-}
-
-void RouteCreated(GUIElement* element, HWND) {
-    if (FormGames* form = AsGameForm(element)) form->StartLoop();
-}
-
-bool RouteClosing(GUIElement* element) {
-    FormGames* form = AsGameForm(element);
-    return form ? form->StopLoop() : true;
-}
-
-void RouteResize(GUIElement* element) {
-    if (FormGames* form = AsGameForm(element)) form->OnResize();
-}
-
-bool RouteChar(GUIElement* element, int32_t code) {
-    FormGames* form = AsGameForm(element);
-    return form ? form->OnChar(code) : true;
-}
-
-void RouteKeyDown(GUIElement* element, int32_t key) {
-    if (FormGames* form = AsGameForm(element)) form->OnKeyDown(key);
-}
-
-void RouteKeyUp(GUIElement* element, int32_t key) {
-    if (FormGames* form = AsGameForm(element)) form->OnKeyUp(key);
-}
-
-void RouteMouseUp(GUIElement* element, HWND, int32_t px, int32_t py) {
-    if (FormGames* form = AsGameForm(element)) form->OnMouseUp(px, py);
-}
-
-void RouteMouseDown(GUIElement* element, HWND, int32_t px, int32_t py) {
-    if (FormGames* form = AsGameForm(element)) form->OnMouseDown(px, py);
 }
 
 void RouteTick(Timer* timer) {
@@ -100,14 +68,14 @@ FormGames::FormGames(HINSTANCE instance, const std::string& title) : Form(instan
     minimizeBox = true;
     maximizeBox = false;
 
-    onCreated = RouteCreated;
-    onClosing = RouteClosing;
-    onResize = RouteResize;
-    onChar = RouteChar;
-    onKeyDown = RouteKeyDown;
-    onKeyUp = RouteKeyUp;
-    onLeftButtonUp = RouteMouseUp;
-    onLeftButtonDown = RouteMouseDown;
+    onCreated = RouteCreatedToHook<FormGames, &FormGames::StartLoop>;
+    onClosing = RouteToAnswer<FormGames, &FormGames::StopLoop>;
+    onResize = RouteToHook<FormGames, &FormGames::OnResize>;
+    onChar = RouteCharToHook<FormGames, &FormGames::OnChar>;
+    onKeyDown = RouteKeyToHook<FormGames, &FormGames::OnKeyDown>;
+    onKeyUp = RouteKeyToHook<FormGames, &FormGames::OnKeyUp>;
+    onLeftButtonUp = RouteMouseToHook<FormGames, &FormGames::OnMouseUp>;
+    onLeftButtonDown = RouteMouseToHook<FormGames, &FormGames::OnMouseDown>;
 
     Create();
     if (hwnd) SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font->GetHandle()), TRUE);

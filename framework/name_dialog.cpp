@@ -1,5 +1,7 @@
 #include "framework/name_dialog.h"
 
+#include "framework/hook_routing.h"
+
 namespace Orditex {
 
 std::string playerName;
@@ -8,27 +10,6 @@ namespace {
 
 FormNamePlayer* AsNameDialog(GUIElement* element) {
     return dynamic_cast<FormNamePlayer*>(element);
-}
-
-void RouteCreated(GUIElement* element, HWND) {
-    if (FormNamePlayer* dialog = AsNameDialog(element)) dialog->BuildControls();
-}
-
-bool RouteClosing(GUIElement* element) {
-    FormNamePlayer* dialog = AsNameDialog(element);
-    return dialog ? dialog->OnDialogClose() : true;
-}
-
-void RouteResize(GUIElement* element) {
-    if (FormNamePlayer* dialog = AsNameDialog(element)) dialog->OnResize();
-}
-
-void RouteKeyDown(GUIElement* element, int32_t key) {
-    if (FormNamePlayer* dialog = AsNameDialog(element)) dialog->OnKeyDown(key);
-}
-
-void RouteKeyUp(GUIElement* element, int32_t key) {
-    if (FormNamePlayer* dialog = AsNameDialog(element)) dialog->OnKeyUp(key);
 }
 
 // Characters typed in the name box go to the dialog that holds it, so that
@@ -72,12 +53,12 @@ FormNamePlayer::FormNamePlayer(Form* ownerForm, HINSTANCE instance, const std::s
     minimizeBox = false;
     maximizeBox = false;
 
-    onCreated = RouteCreated;
-    onClosing = RouteClosing;
-    onResize = RouteResize;
+    onCreated = RouteCreatedToHook<FormNamePlayer, &FormNamePlayer::BuildControls>;
+    onClosing = RouteToAnswer<FormNamePlayer, &FormNamePlayer::OnDialogClose>;
+    onResize = RouteToHook<FormNamePlayer, &FormNamePlayer::OnResize>;
     onChar = RouteChar;
-    onKeyDown = RouteKeyDown;
-    onKeyUp = RouteKeyUp;
+    onKeyDown = RouteKeyToHook<FormNamePlayer, &FormNamePlayer::OnKeyDown>;
+    onKeyUp = RouteKeyToHook<FormNamePlayer, &FormNamePlayer::OnKeyUp>;
 
     Create();
 }
