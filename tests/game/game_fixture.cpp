@@ -102,13 +102,6 @@ std::string TemporaryFolder(const std::string& name) {
     return folder;
 }
 
-std::string ReadFile(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::stringstream content;
-    content << file.rdbuf();
-    return content.str();
-}
-
 std::string ScoreFilePath(const std::string& folder) {
     return folder + "\\Meteorni\\Score\\Classifica.txt";
 }

@@ -2,6 +2,7 @@
 // sounds, the error box and the high-score folder under the test's control.
 #pragma once
 
+#include "file_support.h"
 #include "framework/joystick.h"
 #include "framework/shell.h"
 #include "game/form_meteorni.h"
@@ -38,7 +39,6 @@ void Pump();
 
 // A temporary folder standing for the local application-data folder.
 std::string TemporaryFolder(const std::string& name);
-std::string ReadFile(const std::string& path);
 std::string ScoreFilePath(const std::string& appData);
 
 class GameTestBase : public ::testing::Test {

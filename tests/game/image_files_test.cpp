@@ -1,3 +1,4 @@
+#include "file_support.h"
 #include "framework/shell.h"
 #include "game/image_files.h"
 
@@ -23,24 +24,6 @@ const char* const kShippedPictures[] = {"logo.bmp",       "livello.bmp",        
 
 fs::path WidePath(const std::string& path) {
     return fs::path(Orditex::ToWide(path));
-}
-
-std::string ReadBytes(const std::string& path) {
-    std::string bytes;
-    std::FILE* file = _wfopen(Orditex::ToWide(path).c_str(), L"rb");
-    if (!file) return bytes;
-    char buffer[65536];
-    size_t got;
-    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) bytes.append(buffer, got);
-    std::fclose(file);
-    return bytes;
-}
-
-void WriteBytes(const std::string& path, const std::string& bytes) {
-    std::FILE* file = _wfopen(Orditex::ToWide(path).c_str(), L"wb");
-    ASSERT_NE(file, nullptr) << path;
-    std::fwrite(bytes.data(), 1, bytes.size(), file);
-    std::fclose(file);
 }
 
 // The plain definition of the checksum, one byte at a time.

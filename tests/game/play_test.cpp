@@ -303,7 +303,7 @@ TEST_F(Play, TheThirdLostLifeAsksForTheNameAndFilesTheResult) {
     Pump();
     EXPECT_EQ(game->state, ScoreSaved);
     EXPECT_TRUE(IsWindowEnabled(game->hwnd));
-    EXPECT_EQ(ReadFile(ScoreFilePath(appData)), "00000050 ANNA         Level 1\r\n");
+    EXPECT_EQ(ReadBytes(ScoreFilePath(appData)), "00000050 ANNA         Level 1\r\n");
 
     TickAfter(20);
     EXPECT_EQ(game->state, ScoreSaved);
@@ -322,12 +322,12 @@ TEST_F(Play, ClosingTheNameDialogWithItsCloseBoxStillSavesOnce) {
     Pump();
     EXPECT_EQ(game->state, ScoreSaved);
     EXPECT_TRUE(IsWindowEnabled(game->hwnd));
-    EXPECT_EQ(ReadFile(ScoreFilePath(appData)), "00000000              Level 1\r\n");
+    EXPECT_EQ(ReadBytes(ScoreFilePath(appData)), "00000000              Level 1\r\n");
 
     // Deleting the game later must not file it a second time.
     delete game;
     game = nullptr;
-    EXPECT_EQ(ReadFile(ScoreFilePath(appData)), "00000000              Level 1\r\n");
+    EXPECT_EQ(ReadBytes(ScoreFilePath(appData)), "00000000              Level 1\r\n");
 }
 
 TEST_F(Play, AStaleNameIsUsedWhenTheDialogIsClosedWithoutConfirming) {
@@ -336,7 +336,7 @@ TEST_F(Play, AStaleNameIsUsedWhenTheDialogIsClosedWithoutConfirming) {
     LoseAllLives();
     SendMessageW(game->nameDialog->hwnd, WM_CLOSE, 0, 0);
     Pump();
-    EXPECT_EQ(ReadFile(ScoreFilePath(appData)), "00000000 ZENO         Level 1\r\n");
+    EXPECT_EQ(ReadBytes(ScoreFilePath(appData)), "00000000 ZENO         Level 1\r\n");
 }
 
 TEST_F(Play, AnEmptyNameIsRefused) {

@@ -135,7 +135,7 @@ TEST_F(Robustness, ClosingDuringNameEntrySavesOnceAndLeavesNoDialog) {
     Pump();
     EXPECT_FALSE(IsWindow(dialog));
     EXPECT_EQ(CountWindowsCaptioned(L"Classifica"), 0);
-    EXPECT_EQ(ReadFile(ScoreFilePath(appData)), "00000000              Level 1\r\n");
+    EXPECT_EQ(ReadBytes(ScoreFilePath(appData)), "00000000              Level 1\r\n");
 }
 
 TEST_F(Robustness, ClosingAfterTheSaveDoesNotSaveAgain) {
@@ -148,7 +148,7 @@ TEST_F(Robustness, ClosingAfterTheSaveDoesNotSaveAgain) {
     delete game;
     game = nullptr;
     Pump();
-    EXPECT_EQ(ReadFile(ScoreFilePath(appData)), "00000000 BO           Level 1\r\n");
+    EXPECT_EQ(ReadBytes(ScoreFilePath(appData)), "00000000 BO           Level 1\r\n");
 }
 
 TEST_F(Robustness, ADamagedPictureClosesTheGameWithTheMessage) {

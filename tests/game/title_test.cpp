@@ -69,9 +69,9 @@ TEST_F(TitleScreen, ShowsTheLogoAndCopyrightAndThePromptOnlyAtTheFirstBlink) {
     auto isBlue = [](COLORREF c) { return c == RGB(0, 0, 255); };
     EXPECT_FALSE(isBlue(BackPixel(795, 588)));
 
-    game->Tick();     // starts the clock
-    TickAfter(20);    // the title's first step starts its blink clock
-    TickAfter(500);   // not more than 500 ms: no blink yet
+    game->Tick();    // starts the clock
+    TickAfter(20);   // the title's first step starts its blink clock
+    TickAfter(500);  // not more than 500 ms: no blink yet
     EXPECT_FALSE(isBlue(BackPixel(795, 588)));
     TickAfter(1);
     EXPECT_TRUE(isBlue(BackPixel(795, 588)));

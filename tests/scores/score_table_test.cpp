@@ -1,3 +1,4 @@
+#include "file_support.h"
 #include "framework/shell.h"
 #include "scores/score_table.h"
 #include "scores/text_format.h"
@@ -16,24 +17,6 @@ using namespace Meteorni;
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string ReadBytes(const std::string& path) {
-    std::string bytes;
-    std::FILE* file = _wfopen(Orditex::ToWide(path).c_str(), L"rb");
-    if (!file) return bytes;
-    char buffer[4096];
-    size_t got;
-    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) bytes.append(buffer, got);
-    std::fclose(file);
-    return bytes;
-}
-
-void WriteBytes(const std::string& path, const std::string& bytes) {
-    std::FILE* file = _wfopen(Orditex::ToWide(path).c_str(), L"wb");
-    ASSERT_NE(file, nullptr) << path;
-    std::fwrite(bytes.data(), 1, bytes.size(), file);
-    std::fclose(file);
-}
 
 std::vector<std::string> FolderEntries(const std::string& folder) {
     std::vector<std::string> names;

@@ -186,7 +186,7 @@ TEST_F(Soak, AHundredThousandTicksLeakNothingAndKeepTheTableValid) {
     EXPECT_LT(end.heapBytes, warm.heapBytes + 256 * 1024)
         << "heap use grew from " << warm.heapBytes << " to " << end.heapBytes;
 
-    std::vector<std::string> lines = Lines(ReadFile(ScoreFilePath(appData)));
+    std::vector<std::string> lines = Lines(ReadBytes(ScoreFilePath(appData)));
     ASSERT_FALSE(lines.empty());
     EXPECT_LE(lines.size(), 10u);
     const std::regex wellFormed("[0-9]{8} [A-Z ]{12,} Level [0-9]+");

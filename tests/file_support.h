@@ -1,0 +1,28 @@
+// Whole-file reads and writes for tests, through wide names so that folders
+// with accented names work.
+#pragma once
+
+#include "framework/shell.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+
+inline std::string ReadBytes(const std::string& path) {
+    std::string bytes;
+    std::FILE* file = _wfopen(Orditex::ToWide(path).c_str(), L"rb");
+    if (!file) return bytes;
+    char buffer[65536];
+    size_t got;
+    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) bytes.append(buffer, got);
+    std::fclose(file);
+    return bytes;
+}
+
+inline void WriteBytes(const std::string& path, const std::string& bytes) {
+    std::FILE* file = _wfopen(Orditex::ToWide(path).c_str(), L"wb");
+    ASSERT_NE(file, nullptr) << path;
+    std::fwrite(bytes.data(), 1, bytes.size(), file);
+    std::fclose(file);
+}
