@@ -1,8 +1,6 @@
 #include "game_fixture.h"
 
 #include <cstdio>
-#include <fstream>
-#include <sstream>
 
 namespace GameTest {
 
