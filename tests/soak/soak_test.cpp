@@ -16,10 +16,10 @@ using namespace Meteorni;
 namespace {
 
 struct Usage {
-    DWORD gdiObjects;   // as the system counts them (0 where it does not, as under Wine)
-    DWORD userObjects;  // the same for USER objects
-    size_t gdiHeadroom;  // GDI objects the process can still make: exact everywhere
-    int windows;         // windows of this thread, controls included
+    DWORD gdiObjects;     // as the system counts them (0 where it does not, as under Wine)
+    DWORD userObjects;    // the same for USER objects
+    size_t gdiHeadroom;   // GDI objects the process can still make: exact everywhere
+    int windows;          // windows of this thread, controls included
     SIZE_T privateBytes;  // private working set (0 where not reported, as under Wine)
     size_t heapBytes;     // bytes allocated on all of the process's heaps
 };
@@ -59,8 +59,11 @@ Usage Measure() {
     int windows = 0;
     EnumThreadWindows(GetCurrentThreadId(), CountWindow, reinterpret_cast<LPARAM>(&windows));
     return Usage{GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS),
-                 GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), TestSupport::GdiHeadroom(), windows,
-                 memory.PrivateUsage, HeapBytesInUse()};
+                 GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS),
+                 TestSupport::GdiHeadroom(),
+                 windows,
+                 memory.PrivateUsage,
+                 HeapBytesInUse()};
 }
 
 std::vector<std::string> Lines(const std::string& content) {
@@ -94,9 +97,9 @@ TEST_F(Soak, AHundredThousandTicksLeakNothingAndKeepTheTableValid) {
     int32_t previousLives = game->lives;
     // The picture cache grows by one bitmap per picture first shown; fill it
     // up front so that growth later can only be a leak.
-    for (const char* picture : {"livello.bmp", "replay.bmp", "gameover.bmp", "player.bmp", "meteorne_notte.bmp",
-                                "diamante.bmp", "sanmartino2.bmp", "cattedrale.bmp", "chiesacerreto.bmp",
-                                "palazzogenio.bmp", "santuario.bmp"})
+    for (const char* picture :
+         {"livello.bmp", "replay.bmp", "gameover.bmp", "player.bmp", "meteorne_notte.bmp", "diamante.bmp",
+          "sanmartino2.bmp", "cattedrale.bmp", "chiesacerreto.bmp", "palazzogenio.bmp", "santuario.bmp"})
         ASSERT_NE(Picture(picture), nullptr) << picture;
     game->Tick();
 
