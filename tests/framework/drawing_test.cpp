@@ -226,9 +226,9 @@ TEST(DrawingText, RestoresColourAndFontAndLeavesTransparentMode) {
     SetTextColor(surface.dc, RGB(1, 2, 3));
     SetBkMode(surface.dc, OPAQUE);
     SetBkColor(surface.dc, kGreen);
-    FontSpec spec("Arial", 16);
+    FontSpec face("Arial", 16);
 
-    surface.DrawString(2, 2, 90, 30, "WWW", kBlue, &spec, AlignLeft);
+    surface.DrawString(2, 2, 90, 30, "WWW", kBlue, &face, AlignLeft);
     EXPECT_EQ(GetTextColor(surface.dc), RGB(1, 2, 3));
     EXPECT_EQ(GetCurrentObject(surface.dc, OBJ_FONT), font);
     EXPECT_EQ(GetBkMode(surface.dc), TRANSPARENT);
@@ -243,7 +243,7 @@ TEST(DrawingText, RestoresColourAndFontAndLeavesTransparentMode) {
 }
 
 TEST(DrawingText, LongTextIsCutToItsFirst1023Characters) {
-    FontSpec spec("Courier New", 14);
+    FontSpec face("Courier New", 14);
     std::string text(1022, '.');
     text += 'W';                    // character 1023: drawn
     text += std::string(477, 'W');  // characters 1024 to 1500: cut off
@@ -251,7 +251,7 @@ TEST(DrawingText, LongTextIsCutToItsFirst1023Characters) {
 
     for (bool boxed : {false, true}) {
         TestSurface surface(16000, 30);
-        SelectObject(surface.dc, spec.GetHandle());
+        SelectObject(surface.dc, face.GetHandle());
         SIZE kept{};
         SIZE w{};
         std::wstring wide(text.begin(), text.end());
@@ -259,47 +259,47 @@ TEST(DrawingText, LongTextIsCutToItsFirst1023Characters) {
         ASSERT_TRUE(GetTextExtentPoint32W(surface.dc, L"W", 1, &w));
         ASSERT_LT(kept.cx + 300, 16000);
 
-        surface.DrawString(0, 0, boxed ? 16000 : 0, boxed ? 30 : 0, text, kBlue, &spec, AlignLeft);
+        surface.DrawString(0, 0, boxed ? 16000 : 0, boxed ? 30 : 0, text, kBlue, &face, AlignLeft);
         EXPECT_GT(surface.CountNot(kBackground, kept.cx - w.cx, 0, kept.cx, 30), 0) << "boxed " << boxed;
         EXPECT_EQ(surface.CountNot(kBackground, kept.cx + 2, 0, kept.cx + 300, 30), 0) << "boxed " << boxed;
     }
 }
 
 TEST(DrawingText, ZeroWidthOrHeightDrawsOneUnclippedLine) {
-    FontSpec spec("Arial", 20);
+    FontSpec face("Arial", 20);
     // Width 0: the line runs past x + 5 and is not cut at any height.
     TestSurface wide(200, 60);
-    wide.DrawString(2, 2, 0, 5, "WWWW", kBlue, &spec, AlignLeft);
+    wide.DrawString(2, 2, 0, 5, "WWWW", kBlue, &face, AlignLeft);
     EXPECT_GT(wide.CountNot(kBackground, 10, 0, 200, 60), 0);
     EXPECT_GT(wide.CountNot(kBackground, 0, 8, 200, 60), 0);
 
     TestSurface tall(200, 60);
-    tall.DrawString(2, 2, 5, 0, "WWWW", kBlue, &spec, AlignLeft);
+    tall.DrawString(2, 2, 5, 0, "WWWW", kBlue, &face, AlignLeft);
     EXPECT_GT(tall.CountNot(kBackground, 10, 0, 200, 60), 0);
 
     // Both sizes given: clipped to the box.
     TestSurface boxed(200, 60);
-    boxed.DrawString(2, 2, 5, 5, "WWWW", kBlue, &spec, AlignLeft);
+    boxed.DrawString(2, 2, 5, 5, "WWWW", kBlue, &face, AlignLeft);
     EXPECT_GT(boxed.CountNot(kBackground, 2, 2, 7, 7), 0);
     EXPECT_EQ(boxed.CountNot(kBackground, 7, 0, 200, 60), 0);
     EXPECT_EQ(boxed.CountNot(kBackground, 0, 7, 200, 60), 0);
 
     // A line break starts a second line in a box, never on a single line.
-    int32_t lineHeight = boxed.GetFontHeight(&spec);
+    int32_t lineHeight = boxed.GetFontHeight(&face);
     ASSERT_GT(lineHeight, 0);
     TestSurface twoLines(200, 80);
-    twoLines.DrawString(0, 0, 200, 80, "W\nW", kBlue, &spec, AlignLeft);
+    twoLines.DrawString(0, 0, 200, 80, "W\nW", kBlue, &face, AlignLeft);
     EXPECT_GT(twoLines.CountNot(kBackground, 0, lineHeight, 200, 80), 0);
     TestSurface oneLine(200, 80);
-    oneLine.DrawString(0, 0, 0, 0, "W\nW", kBlue, &spec, AlignLeft);
+    oneLine.DrawString(0, 0, 0, 0, "W\nW", kBlue, &face, AlignLeft);
     EXPECT_EQ(oneLine.CountNot(kBackground, 0, lineHeight, 200, 80), 0);
 }
 
 TEST(DrawingText, AlignmentInsideTheBox) {
-    FontSpec spec("Arial", 16);
+    FontSpec face("Arial", 16);
     auto inkColumns = [&](TextAlign align, int32_t& first, int32_t& last) {
         TestSurface surface(300, 30);
-        surface.DrawString(0, 0, 300, 30, "WW", kBlue, &spec, align);
+        surface.DrawString(0, 0, 300, 30, "WW", kBlue, &face, align);
         first = 300;
         last = -1;
         for (int32_t px = 0; px < 300; ++px)
@@ -322,11 +322,11 @@ TEST(DrawingText, AlignmentInsideTheBox) {
 }
 
 TEST(DrawingText, NarrowTextIsCodePageText) {
-    FontSpec spec("Arial", 20);
+    FontSpec face("Arial", 20);
     TestSurface narrow(100, 30);
     TestSurface wide(100, 30);
-    narrow.DrawString(0, 0, 0, 0, "10\xB0", kBlue, &spec, AlignLeft);
-    wide.DrawWideString(0, 0, 0, 0, L"10\u00B0", kBlue, &spec, AlignLeft);
+    narrow.DrawString(0, 0, 0, 0, "10\xB0", kBlue, &face, AlignLeft);
+    wide.DrawWideString(0, 0, 0, 0, L"10\u00B0", kBlue, &face, AlignLeft);
     for (int py = 0; py < 30; ++py)
         for (int px = 0; px < 100; ++px) ASSERT_EQ(narrow.At(px, py), wide.At(px, py)) << px << "," << py;
 }
@@ -334,11 +334,11 @@ TEST(DrawingText, NarrowTextIsCodePageText) {
 TEST(DrawingText, GetFontHeightReadsTheFontAndRestoresTheDc) {
     TestSurface surface(10, 10);
     HGDIOBJ before = GetCurrentObject(surface.dc, OBJ_FONT);
-    FontSpec spec("Arial", 24);
-    int32_t height = surface.GetFontHeight(&spec);
+    FontSpec face("Arial", 24);
+    int32_t height = surface.GetFontHeight(&face);
     EXPECT_EQ(GetCurrentObject(surface.dc, OBJ_FONT), before);
 
-    SelectObject(surface.dc, spec.GetHandle());
+    SelectObject(surface.dc, face.GetHandle());
     TEXTMETRICW metrics{};
     ASSERT_TRUE(GetTextMetricsW(surface.dc, &metrics));
     SelectObject(surface.dc, before);
@@ -351,13 +351,13 @@ TEST(DrawingText, GetFontHeightReadsTheFontAndRestoresTheDc) {
 
 TEST(DrawingIdle, ASurfaceWithoutDcDrawsNothingAndMakesNothing) {
     GdiObject<HBITMAP> picture(NewSolidPicture(4, 4, kRed));
-    FontSpec spec("Arial", 16);
-    spec.GetHandle();
+    FontSpec face("Arial", 16);
+    face.GetHandle();
     TestSurface idle(nullptr);
     size_t headroom = GdiHeadroom();
 
-    idle.DrawString(0, 0, 10, 10, "abc", kRed, &spec, AlignLeft);
-    idle.DrawWideString(0, 0, 0, 0, L"abc", kRed, &spec, AlignCenter);
+    idle.DrawString(0, 0, 10, 10, "abc", kRed, &face, AlignLeft);
+    idle.DrawWideString(0, 0, 0, 0, L"abc", kRed, &face, AlignCenter);
     idle.DrawRectangle(0, 0, 5, 5, kRed);
     idle.FillRectangle(0, 0, 5, 5, kRed, 2, kBlue);
     idle.DrawImageAtOrigin(picture);
@@ -365,7 +365,7 @@ TEST(DrawingIdle, ASurfaceWithoutDcDrawsNothingAndMakesNothing) {
     idle.DrawImagePart(picture, 0, 0, 4, 4, 0, 0);
     idle.DrawImagePartTransparent(picture, 0, 0, 4, 4, 0);
     idle.DrawImageTransparent(picture, 0, 0, 4, 4);
-    EXPECT_EQ(idle.GetFontHeight(&spec), -1);
+    EXPECT_EQ(idle.GetFontHeight(&face), -1);
     EXPECT_EQ(idle.CopyRegion(0, 0, 4, 4), nullptr);
     EXPECT_EQ(idle.CreateBackBuffer(), nullptr);
     idle.EndDrawing();
@@ -456,7 +456,7 @@ TEST(DrawingBackBuffer, SizedFromTheWindowClientAreaOrTheUpdateRectangle) {
 TEST(DrawingLeaks, TenThousandDrawsLeaveTheGdiObjectCountUnchanged) {
     TestSurface surface(200, 100);
     GdiObject<HBITMAP> strip(NewPicture(4, 8, {kRed, kBlack, kRed, kBlack}));
-    FontSpec spec("Arial", 12);
+    FontSpec face("Arial", 12);
     Sprite sprite(4, 4, strip);
 
     auto round = [&](int i) {
@@ -469,8 +469,8 @@ TEST(DrawingLeaks, TenThousandDrawsLeaveTheGdiObjectCountUnchanged) {
         sprite.y = 60 + i % 30;
         sprite.SetFrame(i % 2);
         sprite.Draw(surface);
-        surface.DrawString(i % 150, 30, 40, 20, "Livello 1", kBlue, &spec, AlignCenter);
-        surface.DrawString(i % 150, 40, 0, 0, "Punti", kBlue, &spec, AlignLeft);
+        surface.DrawString(i % 150, 30, 40, 20, "Livello 1", kBlue, &face, AlignCenter);
+        surface.DrawString(i % 150, 40, 0, 0, "Punti", kBlue, &face, AlignLeft);
         surface.FillRectangle(0, 90, 10, 10, kGreen, 1, kRed);
         surface.DrawRectangle(0, 90, 10, 10, kRed);
     };
