@@ -32,6 +32,8 @@ shot gameover
 
 # The name is typed straight away, in capitals, and confirmed with Enter.
 xdotool search --name '^Classifica$' windowactivate --sync >/dev/null 2>&1 || true
+# (A key pressed while the dialog was opening may already sit in the box.)
+xdotool key --repeat 12 --delay 30 BackSpace
 xdotool type --delay 80 anna
 sleep 0.3
 shot dialog
