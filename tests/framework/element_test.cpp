@@ -358,7 +358,7 @@ TEST(Element, TooltipCoversTheClientAreaAndFollowsItsSize) {
     EXPECT_EQ(tool.rect.bottom - tool.rect.top, 40);
 }
 
-TEST(Font, TheDescriptionReachesTheCreatedFont) {
+TEST(FontSpec, TheDescriptionReachesTheCreatedFont) {
     // The default descriptor, then two with the flags set differently.
     FontSpec plain;
     FontSpec boldItalicFixed("Arial", 20);
