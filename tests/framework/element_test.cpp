@@ -365,17 +365,17 @@ TEST(FontSpec, TheDescriptionReachesTheCreatedFont) {
     boldItalicFixed.bold = boldItalicFixed.italic = boldItalicFixed.fixedPitch = true;
     FontSpec underlined("Arial", 20);
     underlined.underline = true;
-    for (FontSpec* spec : {&plain, &boldItalicFixed, &underlined}) {
+    for (FontSpec* described : {&plain, &boldItalicFixed, &underlined}) {
         LOGFONTW made{};
-        ASSERT_EQ(GetObjectW(spec->GetHandle(), sizeof made, &made), static_cast<int>(sizeof made));
-        EXPECT_EQ(spec->GetHandle(), spec->GetHandle());  // made once, then kept
-        EXPECT_STREQ(made.lfFaceName, spec == &plain ? L"System" : L"Arial");
-        EXPECT_EQ(made.lfHeight, spec == &plain ? 0 : 20);
-        EXPECT_EQ(made.lfWeight, spec->bold ? 700 : 400);
-        EXPECT_EQ(made.lfItalic != 0, spec->italic);
-        EXPECT_EQ(made.lfUnderline != 0, spec->underline);
+        ASSERT_EQ(GetObjectW(described->GetHandle(), sizeof made, &made), static_cast<int>(sizeof made));
+        EXPECT_EQ(described->GetHandle(), described->GetHandle());  // made once, then kept
+        EXPECT_STREQ(made.lfFaceName, described == &plain ? L"System" : L"Arial");
+        EXPECT_EQ(made.lfHeight, described == &plain ? 0 : 20);
+        EXPECT_EQ(made.lfWeight, described->bold ? 700 : 400);
+        EXPECT_EQ(made.lfItalic != 0, described->italic);
+        EXPECT_EQ(made.lfUnderline != 0, described->underline);
         EXPECT_EQ(made.lfStrikeOut, 0);
-        EXPECT_EQ(made.lfPitchAndFamily, spec->fixedPitch ? 1 : 0);
+        EXPECT_EQ(made.lfPitchAndFamily, described->fixedPitch ? 1 : 0);
         EXPECT_EQ(made.lfCharSet, 1);
         EXPECT_EQ(made.lfOutPrecision, 8);
         EXPECT_EQ(made.lfQuality, 5);
@@ -383,17 +383,17 @@ TEST(FontSpec, TheDescriptionReachesTheCreatedFont) {
         // The font the system gives a DC for it (the pitch bit is set for a
         // variable-pitch font).
         HDC dc = CreateCompatibleDC(nullptr);
-        HGDIOBJ previous = SelectObject(dc, spec->GetHandle());
+        HGDIOBJ previous = SelectObject(dc, described->GetHandle());
         TEXTMETRICW metrics{};
         ASSERT_TRUE(GetTextMetricsW(dc, &metrics));
         SelectObject(dc, previous);
         DeleteDC(dc);
-        if (spec != &plain) {
+        if (described != &plain) {
             EXPECT_EQ(metrics.tmHeight, 20);
         }
-        EXPECT_EQ(metrics.tmWeight, spec->bold ? 700 : 400);
-        EXPECT_EQ(metrics.tmItalic != 0, spec->italic);
-        EXPECT_EQ(metrics.tmUnderlined != 0, spec->underline);
-        EXPECT_EQ((metrics.tmPitchAndFamily & TMPF_FIXED_PITCH) == 0, spec->fixedPitch);
+        EXPECT_EQ(metrics.tmWeight, described->bold ? 700 : 400);
+        EXPECT_EQ(metrics.tmItalic != 0, described->italic);
+        EXPECT_EQ(metrics.tmUnderlined != 0, described->underline);
+        EXPECT_EQ((metrics.tmPitchAndFamily & TMPF_FIXED_PITCH) == 0, described->fixedPitch);
     }
 }
