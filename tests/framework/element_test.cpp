@@ -32,9 +32,6 @@ int textChangedCalls = 0;
 void CountTextChanged(GUIElement*) {
     ++textChangedCalls;
 }
-void EditOnLeaving(GUIElement* element) {
-    element->SetText(element->GetText() + "!");
-}
 
 int clicks = 0;
 void CountClick(CommandElement*) {
@@ -175,7 +172,7 @@ TEST(Element, TextChangedOnlyAfterAnEdit) {
     EXPECT_EQ(box.text, L"abcd");  // the text read on losing the focus is kept
 
     // A text changed by the lost-focus callback itself counts as an edit.
-    box.onLostFocus = EditOnLeaving;
+    box.onLostFocus = [](GUIElement* element) { element->SetText(element->GetText() + "!"); };
     box.Focus();
     other.Focus();
     EXPECT_EQ(textChangedCalls, 2);
