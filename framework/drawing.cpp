@@ -187,6 +187,11 @@ void Drawing::DrawImagePartTransparent(HBITMAP bitmap, int32_t x, int32_t y, int
     Selection maskSelection(mask, maskBitmap);
     Selection imageSelection(image, bitmap);
 
+    // A cell may reach past the strip (below its end, wider than it, above
+    // its first row): nothing is copied from there, so those mask pixels must
+    // be white and leave the target as it is, as a mask of the whole strip
+    // would. A new bitmap's pixels are undefined until written.
+    if (!PatBlt(mask, 0, 0, width, height, WHITENESS)) OnDrawingError();
     // Pure black pixels of the picture become white in the mask, all others black.
     SetBkColor(image, RGB(0, 0, 0));
     if (!BitBlt(mask, 0, 0, width, height, image, 0, srcY, SRCCOPY)) OnDrawingError();

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
@@ -24,6 +25,24 @@ SIZE SizeOf(HBITMAP bitmap) {
     BITMAP info{};
     if (!GetObjectW(bitmap, sizeof info, &info)) return SIZE{0, 0};
     return SIZE{info.bmWidth, info.bmHeight};
+}
+
+// The masked copy of a cell done with a mask of the whole strip: the cell
+// ANDed with the mask, then ORed with the picture.
+void DrawCellWithWholeStripMask(HDC target, HBITMAP strip, int32_t x, int32_t y, int32_t width, int32_t height,
+                                int32_t srcY) {
+    SIZE size = SizeOf(strip);
+    MemoryDc image(target);
+    MemoryDc mask(target);
+    GdiObject<HBITMAP> maskBitmap(CreateBitmap(size.cx, size.cy, 1, 1, nullptr));
+    Selection maskSelection(mask, maskBitmap);
+    Selection imageSelection(image, strip);
+    SetBkColor(image, kBlack);
+    BitBlt(mask, 0, 0, size.cx, size.cy, image, 0, 0, SRCCOPY);
+    SetTextColor(target, kBlack);
+    SetBkColor(target, RGB(255, 255, 255));
+    BitBlt(target, x, y, width, height, mask, 0, srcY, SRCAND);
+    BitBlt(target, x, y, width, height, image, 0, srcY, SRCPAINT);
 }
 
 }  // namespace
@@ -52,19 +71,28 @@ TEST(DrawingTransparent, PureBlackShowsTheBackgroundNearBlackIsDrawn) {
     EXPECT_EQ(surface.errors, 0);
 }
 
-TEST(DrawingTransparent, SourceRowPicksTheFrameOfAVerticalStrip) {
+TEST(DrawingTransparent, ACellDrawsOnlyWhatItsStripHolds) {
     // Three 2 x 2 frames stacked: red, blue, then green with a black corner.
     GdiObject<HBITMAP> strip(NewPicture(2, 6,
                                         {kRed, kRed, kRed, kRed, kBlue, kBlue, kBlue, kBlue,  //
                                          kBlack, kGreen, kGreen, kGreen}));
-    TestSurface surface(10, 10);
-    surface.DrawImagePartTransparent(strip, 3, 4, 2, 2, 2 * 2);
-    EXPECT_EQ(surface.At(3, 4), kBackground);
-    EXPECT_EQ(surface.At(4, 4), kGreen);
-    EXPECT_EQ(surface.At(3, 5), kGreen);
-    EXPECT_EQ(surface.At(4, 5), kGreen);
-    // Only the frame's own cell is touched.
-    EXPECT_EQ(surface.CountNot(kBackground, 0, 0, 10, 10), 3);
+    // The third frame; a cell running past the bottom; one wider than the
+    // strip; one starting above it.
+    const int32_t cells[][3] = {{2, 2, 4}, {2, 4, 4}, {5, 2, 2}, {2, 4, -2}};
+    for (const auto& [width, height, srcY] : cells) {
+        TestSurface surface(10, 10);
+        TestSurface expected(10, 10);
+        surface.DrawImagePartTransparent(strip, 3, 4, width, height, srcY);
+        DrawCellWithWholeStripMask(expected.dc, strip, 3, 4, width, height, srcY);
+        for (int py = 0; py < 10; ++py)
+            for (int px = 0; px < 10; ++px)
+                ASSERT_EQ(surface.At(px, py), expected.At(px, py)) << px << "," << py << " from row " << srcY;
+        // Nothing is painted where the cell holds no part of the strip.
+        int32_t top = 4 + std::max(0, -srcY);
+        int32_t bottom = 4 + std::min(height, 6 - srcY);
+        EXPECT_EQ(surface.CountNot(kBackground, 0, 0, 10, 10),
+                  surface.CountNot(kBackground, 3, top, 3 + std::min(width, 2), bottom));
+    }
 }
 
 TEST(DrawingTransparent, StretchedCopyKeepsMaskAndImageAligned) {

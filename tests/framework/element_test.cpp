@@ -170,6 +170,13 @@ TEST(Element, TextChangedOnlyAfterAnEdit) {
     other.Focus();
     EXPECT_EQ(textChangedCalls, 1);
     EXPECT_EQ(box.text, L"abcd");  // the text read on losing the focus is kept
+
+    // A text changed by the lost-focus callback itself counts as an edit.
+    box.onLostFocus = [](GUIElement* element) { element->SetText(element->GetText() + "!"); };
+    box.Focus();
+    other.Focus();
+    EXPECT_EQ(textChangedCalls, 2);
+    EXPECT_EQ(box.text, L"abcd!");
 }
 
 TEST(Element, IdsFollowOneAnotherAcrossKinds) {
@@ -286,22 +293,36 @@ TEST(Element, PositionAndClientSizeOfAChild) {
     EXPECT_EQ(label.GetText(), "");
 }
 
-TEST(Element, FitClientAreaMakesTheClientExactly800By600) {
-    Form form(Instance());
-    form.x = 40;
-    form.y = 30;
-    form.SetSize(300, 200);
-    Open(form);
-    form.FitClientArea();
-    RECT client;
-    GetClientRect(form.hwnd, &client);
-    EXPECT_EQ(client.right, 800);
-    EXPECT_EQ(client.bottom, 600);
-    // Never pushed off the top or left edge of the screen.
-    RECT frame;
-    GetWindowRect(form.hwnd, &frame);
-    EXPECT_GE(frame.left, 0);
-    EXPECT_GE(frame.top, 0);
+TEST(Element, FitClientAreaMovesByTheFrameAndMakesTheClient800By600) {
+    // (x, y) far enough from the screen's corner for the move, then near it.
+    for (POINT place : {POINT{300, 250}, POINT{3, 5}}) {
+        Form form(Instance());
+        form.x = place.x;
+        form.y = place.y;
+        form.SetSize(300, 200);
+        Open(form);
+        RECT before;
+        RECT client;
+        GetWindowRect(form.hwnd, &before);
+        GetClientRect(form.hwnd, &client);
+        int32_t borderWidth = (before.right - before.left) - client.right;
+        int32_t borderHeight = (before.bottom - before.top) - client.bottom;
+        ASSERT_NE(borderWidth, borderHeight);
+
+        form.FitClientArea();
+        RECT after;
+        GetWindowRect(form.hwnd, &after);
+        GetClientRect(form.hwnd, &client);
+        EXPECT_EQ(client.right, 800);
+        EXPECT_EQ(client.bottom, 600);
+        // Up by twice the frame's height, left by its width; near the corner
+        // no further than the screen's edge.
+        bool nearCorner = place.x < 10;
+        EXPECT_EQ(after.left, nearCorner ? 0 : before.left - borderWidth);
+        EXPECT_EQ(after.top, nearCorner ? 0 : before.top - 2 * borderHeight);
+        EXPECT_EQ(form.x, after.left);
+        EXPECT_EQ(form.y, after.top);
+    }
 }
 
 TEST(Element, TooltipCoversTheClientAreaAndFollowsItsSize) {
@@ -332,4 +353,44 @@ TEST(Element, TooltipCoversTheClientAreaAndFollowsItsSize) {
     EXPECT_STREQ(text, L"Suggerimento");
     EXPECT_EQ(tool.rect.right - tool.rect.left, 120);
     EXPECT_EQ(tool.rect.bottom - tool.rect.top, 40);
+}
+
+TEST(FontSpec, TheDescriptionReachesTheCreatedFont) {
+    // The default descriptor, then two with the flags set differently.
+    FontSpec plain;
+    FontSpec boldItalicFixed("Arial", 20);
+    boldItalicFixed.bold = boldItalicFixed.italic = boldItalicFixed.fixedPitch = true;
+    FontSpec underlined("Arial", 20);
+    underlined.underline = true;
+    for (FontSpec* described : {&plain, &boldItalicFixed, &underlined}) {
+        LOGFONTW made{};
+        ASSERT_EQ(GetObjectW(described->GetHandle(), sizeof made, &made), static_cast<int>(sizeof made));
+        EXPECT_EQ(described->GetHandle(), described->GetHandle());  // made once, then kept
+        EXPECT_STREQ(made.lfFaceName, described == &plain ? L"System" : L"Arial");
+        EXPECT_EQ(made.lfHeight, described == &plain ? 0 : 20);
+        EXPECT_EQ(made.lfWeight, described->bold ? 700 : 400);
+        EXPECT_EQ(made.lfItalic != 0, described->italic);
+        EXPECT_EQ(made.lfUnderline != 0, described->underline);
+        EXPECT_EQ(made.lfStrikeOut, 0);
+        EXPECT_EQ(made.lfPitchAndFamily, described->fixedPitch ? 1 : 0);
+        EXPECT_EQ(made.lfCharSet, 1);
+        EXPECT_EQ(made.lfOutPrecision, 8);
+        EXPECT_EQ(made.lfQuality, 5);
+
+        // The font the system gives a DC for it (the pitch bit is set for a
+        // variable-pitch font).
+        HDC dc = CreateCompatibleDC(nullptr);
+        HGDIOBJ previous = SelectObject(dc, described->GetHandle());
+        TEXTMETRICW metrics{};
+        ASSERT_TRUE(GetTextMetricsW(dc, &metrics));
+        SelectObject(dc, previous);
+        DeleteDC(dc);
+        if (described != &plain) {
+            EXPECT_EQ(metrics.tmHeight, 20);
+        }
+        EXPECT_EQ(metrics.tmWeight, described->bold ? 700 : 400);
+        EXPECT_EQ(metrics.tmItalic != 0, described->italic);
+        EXPECT_EQ(metrics.tmUnderlined != 0, described->underline);
+        EXPECT_EQ((metrics.tmPitchAndFamily & TMPF_FIXED_PITCH) == 0, described->fixedPitch);
+    }
 }
