@@ -104,6 +104,74 @@ std::string ScoreFilePath(const std::string& folder) {
     return folder + "\\Meteorni\\Score\\Classifica.txt";
 }
 
+std::vector<uint32_t> Pixels(HDC source, const RECT& region) {
+    int32_t width = region.right - region.left;
+    int32_t height = region.bottom - region.top;
+    uint32_t* bits = nullptr;
+    HBITMAP copy = TestSupport::NewDib(width, height, &bits);
+    HDC memory = CreateCompatibleDC(source);
+    HGDIOBJ old = SelectObject(memory, copy);
+    BitBlt(memory, 0, 0, width, height, source, region.left, region.top, SRCCOPY);
+    GdiFlush();
+    std::vector<uint32_t> pixels(bits, bits + static_cast<size_t>(width) * height);
+    for (uint32_t& pixel : pixels) pixel &= 0xFFFFFF;
+    SelectObject(memory, old);
+    DeleteDC(memory);
+    DeleteObject(copy);
+    return pixels;
+}
+
+std::vector<uint32_t> PicturePixels(HBITMAP picture, const RECT& region) {
+    HDC memory = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(memory, picture);
+    std::vector<uint32_t> pixels = Pixels(memory, region);
+    SelectObject(memory, old);
+    DeleteDC(memory);
+    return pixels;
+}
+
+ExpectedPicture::ExpectedPicture(HDC like) : dc(CreateCompatibleDC(like)) {
+    previous = SelectObject(dc, CreateCompatibleBitmap(like, 800, 600));
+    SetBkMode(dc, TRANSPARENT);
+    SelectObject(dc, font.GetHandle());
+}
+
+ExpectedPicture::~ExpectedPicture() {
+    DeleteObject(SelectObject(dc, previous));
+    DeleteDC(dc);
+}
+
+void ExpectedPicture::Picture(HBITMAP picture) {
+    HDC memory = CreateCompatibleDC(dc);
+    HGDIOBJ old = SelectObject(memory, picture);
+    BitBlt(dc, 0, 0, 800, 600, memory, 0, 0, SRCCOPY);
+    SelectObject(memory, old);
+    DeleteDC(memory);
+}
+
+void ExpectedPicture::Fill(int32_t left, int32_t top, int32_t width, int32_t height, COLORREF colour) {
+    HBRUSH brush = CreateSolidBrush(colour);
+    RECT area{left, top, left + width, top + height};
+    FillRect(dc, &area, brush);
+    DeleteObject(brush);
+}
+
+void ExpectedPicture::Text(int32_t x, int32_t y, const std::wstring& text, COLORREF colour) {
+    SetTextColor(dc, colour);
+    TextOutW(dc, x, y, text.c_str(), static_cast<int>(text.size()));
+}
+
+void ExpectedPicture::Text(RECT box, const std::wstring& text, COLORREF colour, UINT format) {
+    SetTextColor(dc, colour);
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &box, format);
+}
+
+int32_t ExpectedPicture::LineHeight() {
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc, &metrics);
+    return metrics.tmHeight;
+}
+
 void GameTestBase::SetUp() {
     SetClock(2026, 12, 7, 21, 0, 0, 0);
     Orditex::SetLocalClock(ReadClock);
@@ -185,6 +253,22 @@ HBITMAP GameTestBase::Picture(const std::string& file) {
 
 COLORREF GameTestBase::BackPixel(int x, int y) {
     return GetPixel(game->backBuffer->dc, x, y);
+}
+
+void GameTestBase::ExpectShown(ExpectedPicture& expected, const RECT& region, const std::string& what) {
+    std::vector<uint32_t> wanted = Pixels(expected.dc, region);
+    HDC window = GetDC(game->hwnd);
+    for (HDC shown : {game->backBuffer->dc, window}) {
+        std::vector<uint32_t> pixels = Pixels(shown, region);
+        int32_t differing = 0;
+        for (size_t i = 0; i < pixels.size(); ++i) {
+            int32_t x = region.left + static_cast<int32_t>(i) % (region.right - region.left);
+            bool cornerMark = x < 3 && region.top + static_cast<int32_t>(i) / (region.right - region.left) == 0;
+            if (!cornerMark && pixels[i] != wanted[i]) ++differing;
+        }
+        EXPECT_EQ(differing, 0) << what << (shown == window ? " in the window" : " on the back buffer");
+    }
+    ReleaseDC(game->hwnd, window);
 }
 
 }  // namespace GameTest

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "file_support.h"
+#include "framework/gdi_test_support.h"
 #include "framework/joystick.h"
 #include "framework/shell.h"
 #include "game/form_meteorni.h"
@@ -41,6 +42,34 @@ void Pump();
 std::string TemporaryFolder(const std::string& name);
 std::string ScoreFilePath(const std::string& appData);
 
+// The pixels of a region of a device context or of a picture, 0x00RRGGBB,
+// row by row.
+std::vector<uint32_t> Pixels(HDC source, const RECT& region);
+std::vector<uint32_t> PicturePixels(HBITMAP picture, const RECT& region);
+
+// The play area as the game is meant to draw it, composed independently on a
+// memory DC of the back buffer's kind: pictures, fills, and texts in the
+// game's font ("Lucida Console" 16) drawn the way the game's surfaces draw
+// them (transparent background; one line at a point, or in a box).
+class ExpectedPicture {
+public:
+    explicit ExpectedPicture(HDC like);
+    ~ExpectedPicture();
+    ExpectedPicture(const ExpectedPicture&) = delete;
+    ExpectedPicture& operator=(const ExpectedPicture&) = delete;
+    void Picture(HBITMAP picture);
+    void Fill(int32_t left, int32_t top, int32_t width, int32_t height, COLORREF colour);
+    void Text(int32_t x, int32_t y, const std::wstring& text, COLORREF colour);
+    void Text(RECT box, const std::wstring& text, COLORREF colour, UINT format);
+    int32_t LineHeight();
+
+    HDC dc = nullptr;
+
+private:
+    HGDIOBJ previous = nullptr;
+    Orditex::FontSpec font{"Lucida Console", 16};
+};
+
 class GameTestBase : public ::testing::Test {
 protected:
     void SetUp() override;
@@ -61,6 +90,9 @@ protected:
     void AimRockAtShip(size_t index);
     HBITMAP Picture(const std::string& file);
     COLORREF BackPixel(int x, int y);
+    // The back buffer and the window both show the expected picture in the
+    // region (the three corner marks aside).
+    void ExpectShown(ExpectedPicture& expected, const RECT& region, const std::string& what);
 
     Meteorni::FormMeteorni* game = nullptr;
     std::string appData;
