@@ -71,6 +71,63 @@ TEST_F(Play, OtherCharactersOnTheTitleDoNothing) {
     EXPECT_EQ(game->state, Title);
 }
 
+TEST_F(Play, ADueActionRunsOnceAndDropsTheTimeBeyondItsInterval) {
+    StartGame();
+    for (auto* animation : game->animations) animation->elapsed = -1000000;
+    for (auto* mover : game->movers) mover->elapsed = -1000000;
+    SpriteMeteorni* rock = game->rocks[0];
+    rock->x = 700;
+    rock->y = 100;
+    rock->speed = 5;
+    game->movers[0]->interval = 50;
+    game->movers[0]->elapsed = 0;
+    TickAfter(200);  // four intervals' worth of time: one step
+    EXPECT_EQ(rock->y, 105);
+    TickAfter(49);  // counting starts again from 0, not from 150
+    EXPECT_EQ(rock->y, 105);
+    TickAfter(1);
+    EXPECT_EQ(rock->y, 110);
+}
+
+TEST_F(Play, TwoRocksHittingTheShipInOneStepCostOneLife) {
+    StartGame();
+    for (auto* animation : game->animations) animation->elapsed = -1000000;
+    for (auto* mover : game->movers) mover->elapsed = -1000000;
+    for (size_t rock : {0u, 1u}) {
+        AimRockAtShip(rock);
+        game->movers[rock]->elapsed = game->movers[rock]->interval;
+    }
+    KeyDown(VK_LEFT);
+    TickAfter(20);
+    EXPECT_EQ(game->state, Interlude);
+    EXPECT_EQ(game->lives, 2);
+    EXPECT_EQ(SoundsPlayed(), std::vector<int32_t>{soundCrash});
+    EXPECT_EQ(game->ship->x, 375);  // the ship does not move after the hit
+}
+
+TEST_F(Play, OnlyTheInterludeStateWaitsAndBuildsTheLevel) {
+    StartGame();
+    auto waitTwoSeconds = [&] {
+        TickAfter(20);
+        TickAfter(2000);
+    };
+    Type('P');
+    waitTwoSeconds();
+    EXPECT_EQ(game->state, Paused);
+    Type('P');
+    LoseAllLives();
+    waitTwoSeconds();
+    ASSERT_EQ(game->state, NameEntry);
+    SendMessageW(game->nameDialog->hwnd, WM_CLOSE, 0, 0);
+    Pump();
+    waitTwoSeconds();
+    EXPECT_EQ(game->state, ScoreSaved);
+    EXPECT_EQ(game->backgroundImage, Picture("gameover.bmp"));
+    game->state = Building;
+    waitTwoSeconds();
+    EXPECT_EQ(game->state, Building);
+}
+
 TEST_F(Play, PauseForTenSecondsAndResumeWithoutAJump) {
     StartGame();
     TickAfter(20);
@@ -305,8 +362,6 @@ TEST_F(Play, TheThirdLostLifeAsksForTheNameAndFilesTheResult) {
     EXPECT_TRUE(IsWindowEnabled(game->hwnd));
     EXPECT_EQ(ReadBytes(ScoreFilePath(appData)), "00000050 ANNA         Level 1\r\n");
 
-    TickAfter(20);
-    EXPECT_EQ(game->state, ScoreSaved);
     Type('x');
     EXPECT_EQ(game->state, Title);
     ASSERT_EQ(game->rankingLines.size(), 1u);
