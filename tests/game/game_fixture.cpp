@@ -240,6 +240,14 @@ void GameTestBase::StepShip(int32_t key) {
     KeyUp(key);
 }
 
+void GameTestBase::Place(Orditex::Sprite& sprite, int32_t x, int32_t y) {
+    sprite.x = x;
+    sprite.y = y;
+    game->BeginFrame(false);
+    game->PresentSprite(sprite);
+    game->EndFrame();
+}
+
 void GameTestBase::AimRockAtShip(size_t index) {
     Meteorni::SpriteMeteorni* rock = game->rocks.at(index);
     rock->x = game->ship->x;

@@ -86,6 +86,8 @@ protected:
     void StepRock(size_t index);
     // Moves the ship one accepted step in a direction key (tick of 20 ms).
     void StepShip(int32_t key);
+    // Moves a sprite and draws it there at once, as the game does.
+    void Place(Orditex::Sprite& sprite, int32_t x, int32_t y);
     // Puts a rock where its next step lands on the ship.
     void AimRockAtShip(size_t index);
     HBITMAP Picture(const std::string& file);
