@@ -177,13 +177,32 @@ TEST_F(Play, OnlyTheLastKeyDownCounts) {
     EXPECT_EQ(game->ship->y, 548);
 }
 
-TEST_F(Play, ADiamondIsWorthFiftyPointsAndTheChime) {
+TEST_F(Play, ADiamondIsTakenWhenTheBoxesShareAPixelAndIsWorthFiftyPoints) {
     StartGame();
-    PlaceLastDiamondBesideShip();
-    StepShip(VK_LEFT);
-    EXPECT_EQ(game->score, 50);
-    EXPECT_FALSE(game->diamonds.back()->onScreen);
-    EXPECT_EQ(SoundsPlayed(), std::vector<int32_t>{soundDiamond});
+    Place(*game->ship, 375, 300);  // room on every side
+    SpriteDiamante* diamond = game->diamonds.back();
+    for (auto* other : game->diamonds) other->onScreen = other == diamond;
+    // The ship's box is inset by 2, the diamond's by 10: from where the ship
+    // stands after the step, a diamond at the first offset touches it on the
+    // side the ship moves to, at the second it shares one column or row.
+    struct Approach {
+        int32_t key, dx, dy, touchX, touchY, overlapX, overlapY;
+    };
+    const Approach approaches[] = {{VK_LEFT, -2, 0, -20, 9, -19, 9},
+                                   {VK_RIGHT, 2, 0, 38, 9, 37, 9},
+                                   {VK_UP, 0, -2, 9, -20, 9, -19},
+                                   {VK_DOWN, 0, 2, 9, 38, 9, 37}};
+    for (const Approach& a : approaches) {
+        for (bool overlap : {false, true}) {
+            diamond->onScreen = true;
+            Place(*diamond, game->ship->x + a.dx + (overlap ? a.overlapX : a.touchX),
+                  game->ship->y + a.dy + (overlap ? a.overlapY : a.touchY));
+            StepShip(a.key);
+            EXPECT_EQ(diamond->onScreen, !overlap) << "key " << a.key << (overlap ? " overlapping" : " touching");
+        }
+    }
+    EXPECT_EQ(game->score, 200);
+    EXPECT_EQ(SoundsPlayed(), std::vector<int32_t>(4, soundDiamond));
 }
 
 TEST_F(Play, TheTenthDiamondEndsTheLevelOnlyOnTheNextAcceptedStep) {
