@@ -145,17 +145,6 @@ TEST_F(TitleScreen, JoystickEntryTogglesAndTwiceLeavesItOff) {
     EXPECT_EQ(GetMenuState(bar, game->itemJoystick->id, MF_BYCOMMAND) & MF_CHECKED, 0u);
 }
 
-TEST_F(TitleScreen, EsciClosesTheWindowInAnyState) {
-    StartGame();
-    Type('P');
-    HWND window = game->hwnd;
-    SendMessageW(window, WM_COMMAND, MAKEWPARAM(game->itemExit->id, 0), 0);
-    Pump();
-    EXPECT_FALSE(IsWindow(window));
-    EXPECT_FALSE(game->created);
-    EXPECT_FALSE(game->timer->running);
-}
-
 TEST_F(TitleScreen, TheScoreStripReadsScoreLivesAndLevel) {
     StartGame();
     struct Counters {
