@@ -53,21 +53,47 @@ std::vector<uint32_t> PicturePixels(HBITMAP picture, const RECT& region);
 // them (transparent background; one line at a point, or in a box).
 class ExpectedPicture {
 public:
-    explicit ExpectedPicture(HDC like);
-    ~ExpectedPicture();
-    ExpectedPicture(const ExpectedPicture&) = delete;
-    ExpectedPicture& operator=(const ExpectedPicture&) = delete;
-    void Picture(HBITMAP picture);
-    void Fill(int32_t left, int32_t top, int32_t width, int32_t height, COLORREF colour);
-    void Text(int32_t x, int32_t y, const std::wstring& text, COLORREF colour);
-    void Text(RECT box, const std::wstring& text, COLORREF colour, UINT format);
-    int32_t LineHeight();
+    explicit ExpectedPicture(HDC like) : dc(CreateCompatibleDC(like)) {
+        previous = SelectObject(dc, CreateCompatibleBitmap(like, 800, 600));
+        SetBkMode(dc, TRANSPARENT);
+        SelectObject(dc, font.GetHandle());
+    }
+    ~ExpectedPicture() {
+        DeleteObject(SelectObject(dc, previous));
+        DeleteDC(dc);
+    }
+    void Picture(HBITMAP picture) {
+        HDC memory = CreateCompatibleDC(dc);
+        HGDIOBJ old = SelectObject(memory, picture);
+        BitBlt(dc, 0, 0, 800, 600, memory, 0, 0, SRCCOPY);
+        SelectObject(memory, old);
+        DeleteDC(memory);
+    }
+    void Fill(int32_t left, int32_t top, int32_t width, int32_t height, COLORREF colour) {
+        HBRUSH brush = CreateSolidBrush(colour);
+        RECT area{left, top, left + width, top + height};
+        FillRect(dc, &area, brush);
+        DeleteObject(brush);
+    }
+    void Text(int32_t x, int32_t y, const std::wstring& text, COLORREF colour) {
+        SetTextColor(dc, colour);
+        TextOutW(dc, x, y, text.c_str(), static_cast<int>(text.size()));
+    }
+    void Text(RECT box, const std::wstring& text, COLORREF colour, UINT format) {
+        SetTextColor(dc, colour);
+        DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &box, format);
+    }
+    int32_t LineHeight() {
+        TEXTMETRICW metrics{};
+        GetTextMetricsW(dc, &metrics);
+        return metrics.tmHeight;
+    }
 
     HDC dc = nullptr;
 
 private:
-    HGDIOBJ previous = nullptr;
     Orditex::FontSpec font{"Lucida Console", 16};
+    HGDIOBJ previous = nullptr;
 };
 
 class GameTestBase : public ::testing::Test {
@@ -91,7 +117,6 @@ protected:
     // Puts a rock where its next step lands on the ship.
     void AimRockAtShip(size_t index);
     HBITMAP Picture(const std::string& file);
-    COLORREF BackPixel(int x, int y);
     // The back buffer and the window both show the expected picture in the
     // region (the three corner marks aside).
     void ExpectShown(ExpectedPicture& expected, const RECT& region, const std::string& what);

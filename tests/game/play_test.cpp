@@ -36,16 +36,6 @@ protected:
 
 }  // namespace
 
-TEST_F(Play, TitleAfterStartAndTheFirstTickDoesNothing) {
-    EXPECT_EQ(game->state, Title);
-    COLORREF before = BackPixel(600, 578);
-    game->Tick();  // first tick: no time has passed yet
-    AdvanceClock(0);
-    game->Tick();
-    EXPECT_EQ(game->state, Title);
-    EXPECT_EQ(BackPixel(600, 578), before);
-}
-
 TEST_F(Play, GStartsLevelOneWithThreeLivesAndTheShipAtTheBottomCentre) {
     StartGame();
     EXPECT_EQ(game->level, 1);
