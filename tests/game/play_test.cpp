@@ -118,24 +118,19 @@ TEST_F(Play, OnlyTheInterludeStateWaitsAndBuildsTheLevel) {
 TEST_F(Play, PauseForTenSecondsAndResumeWithoutAJump) {
     StartGame();
     TickAfter(20);
-    std::vector<POINT> before;
-    for (auto* rock : game->rocks) before.push_back(POINT{rock->x, rock->y});
+    for (auto* mover : game->movers) mover->elapsed = 0;  // each rock's next step is 54 ms or more away
+    auto heights = [&] {
+        std::vector<int32_t> y;
+        for (auto* rock : game->rocks) y.push_back(rock->y);
+        return y;
+    };
+    std::vector<int32_t> before = heights();
     Type('P');
-    EXPECT_EQ(game->state, Paused);
     for (int i = 0; i < 500; ++i) TickAfter(20);  // ten seconds of clock
-    for (size_t i = 0; i < game->rocks.size(); ++i) {
-        EXPECT_EQ(game->rocks[i]->x, before[i].x);
-        EXPECT_EQ(game->rocks[i]->y, before[i].y);
-    }
     Type('p');
-    EXPECT_EQ(game->state, Playing);
-    TickAfter(20);
-    // At most one step per rock in that tick: no credit for the pause.
-    for (size_t i = 0; i < game->rocks.size(); ++i) {
-        int32_t fallen = game->rocks[i]->y - before[i].y;
-        bool wrapped = game->rocks[i]->y == game->rocks[i]->startY && before[i].y != game->rocks[i]->startY;
-        EXPECT_TRUE(fallen == 0 || fallen == game->rocks[i]->speed || wrapped) << "rock " << i << " fell " << fallen;
-    }
+    ASSERT_EQ(game->state, Playing);
+    TickAfter(20);  // the pause is not credited: no rock is due yet
+    EXPECT_EQ(heights(), before);
 }
 
 TEST_F(Play, TheShipStandsOnOddColumnsAndEvenRowsInsideTheArea) {
