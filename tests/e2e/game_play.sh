@@ -14,13 +14,11 @@ read -r cx cy cw ch <<<"$(probe client 'Meteorni *')"
 [ "$cw" = 800 ] && [ "$ch" = 600 ] || fail "client area is ${cw}x${ch}, expected 800x600"
 [ "$(probe count 'Meteorni ©*')" = 1 ] || fail "caption is not 'Meteorni ©...'"
 
-# Title: the logo with the yellow copyright line.
+# Title: the logo.
 sleep 0.3
 shot title0
 logo_diff=$(area_difference title0 logo.bmp 0 40 800 100)
 [ "$logo_diff" -lt 400 ] || fail "the title does not show logo.bmp ($logo_diff pixels differ)"
-yellow=$(count_colour title0 "#FFFF00" 240 160 300 16)
-[ "$yellow" -gt 20 ] || fail "no yellow copyright line at (240, 160)"
 
 # The prompt band turns blue at the first blink and its text blinks red/white;
 # the ticker band turns white at the first blink.
@@ -43,9 +41,6 @@ xdotool key g
 sleep 0.6
 shot play1
 [ "$(count_colour play1 "#000000" 0 0 800 18)" -gt 9000 ] || fail "no black score strip"
-[ "$(count_colour play1 "#FFFFFF" 2 2 150 16)" -gt 30 ] || fail "no score text at the left"
-[ "$(count_colour play1 "#FFFFFF" 340 2 120 16)" -gt 20 ] || fail "no lives text in the middle"
-[ "$(count_colour play1 "#FFFFFF" 690 2 108 16)" -gt 20 ] || fail "no level text at the right"
 ship_here=$(area_difference play1 sanmartino2.bmp 380 555 40 40)
 [ "$ship_here" -gt 400 ] || fail "no ship at the bottom centre"
 keep_screenshot play1 play

@@ -104,6 +104,32 @@ std::string ScoreFilePath(const std::string& folder) {
     return folder + "\\Meteorni\\Score\\Classifica.txt";
 }
 
+std::vector<uint32_t> Pixels(HDC source, const RECT& region) {
+    int32_t width = region.right - region.left;
+    int32_t height = region.bottom - region.top;
+    uint32_t* bits = nullptr;
+    HBITMAP copy = TestSupport::NewDib(width, height, &bits);
+    HDC memory = CreateCompatibleDC(source);
+    HGDIOBJ old = SelectObject(memory, copy);
+    BitBlt(memory, 0, 0, width, height, source, region.left, region.top, SRCCOPY);
+    GdiFlush();
+    std::vector<uint32_t> pixels(bits, bits + static_cast<size_t>(width) * height);
+    for (uint32_t& pixel : pixels) pixel &= 0xFFFFFF;
+    SelectObject(memory, old);
+    DeleteDC(memory);
+    DeleteObject(copy);
+    return pixels;
+}
+
+std::vector<uint32_t> PicturePixels(HBITMAP picture, const RECT& region) {
+    HDC memory = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(memory, picture);
+    std::vector<uint32_t> pixels = Pixels(memory, region);
+    SelectObject(memory, old);
+    DeleteDC(memory);
+    return pixels;
+}
+
 void GameTestBase::SetUp() {
     SetClock(2026, 12, 7, 21, 0, 0, 0);
     Orditex::SetLocalClock(ReadClock);
@@ -172,6 +198,14 @@ void GameTestBase::StepShip(int32_t key) {
     KeyUp(key);
 }
 
+void GameTestBase::Place(Orditex::Sprite& sprite, int32_t x, int32_t y) {
+    sprite.x = x;
+    sprite.y = y;
+    game->BeginFrame(false);
+    game->PresentSprite(sprite);
+    game->EndFrame();
+}
+
 void GameTestBase::AimRockAtShip(size_t index) {
     Meteorni::SpriteMeteorni* rock = game->rocks.at(index);
     rock->x = game->ship->x;
@@ -183,8 +217,19 @@ HBITMAP GameTestBase::Picture(const std::string& file) {
     return game->LoadCheckedImage("..\\images_games\\" + file);
 }
 
-COLORREF GameTestBase::BackPixel(int x, int y) {
-    return GetPixel(game->backBuffer->dc, x, y);
+void GameTestBase::ExpectShown(ExpectedPicture& expected, const RECT& region, const std::string& what) {
+    std::vector<uint32_t> wanted = Pixels(expected.dc, region);
+    HDC window = GetDC(game->hwnd);
+    for (HDC shown : {game->backBuffer->dc, window}) {
+        std::vector<uint32_t> pixels = Pixels(shown, region);
+        int32_t differing = 0;
+        for (size_t i = 0; i < pixels.size(); ++i) {
+            bool cornerMark = region.top == 0 && region.left + static_cast<int32_t>(i) < 3;
+            if (!cornerMark && pixels[i] != wanted[i]) ++differing;
+        }
+        EXPECT_EQ(differing, 0) << what << (shown == window ? " in the window" : " on the back buffer");
+    }
+    ReleaseDC(game->hwnd, window);
 }
 
 }  // namespace GameTest

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "file_support.h"
+#include "framework/gdi_test_support.h"
 #include "framework/joystick.h"
 #include "framework/shell.h"
 #include "game/form_meteorni.h"
@@ -41,6 +42,60 @@ void Pump();
 std::string TemporaryFolder(const std::string& name);
 std::string ScoreFilePath(const std::string& appData);
 
+// The pixels of a region of a device context or of a picture, 0x00RRGGBB,
+// row by row.
+std::vector<uint32_t> Pixels(HDC source, const RECT& region);
+std::vector<uint32_t> PicturePixels(HBITMAP picture, const RECT& region);
+
+// The play area as the game is meant to draw it, composed independently on a
+// memory DC of the back buffer's kind: pictures, fills, and texts in the
+// game's font ("Lucida Console" 16) drawn the way the game's surfaces draw
+// them (transparent background; one line at a point, or in a box).
+class ExpectedPicture {
+public:
+    explicit ExpectedPicture(HDC like) : dc(CreateCompatibleDC(like)) {
+        previous = SelectObject(dc, CreateCompatibleBitmap(like, 800, 600));
+        SetBkMode(dc, TRANSPARENT);
+        SelectObject(dc, font.GetHandle());
+    }
+    ~ExpectedPicture() {
+        DeleteObject(SelectObject(dc, previous));
+        DeleteDC(dc);
+    }
+    void Picture(HBITMAP picture) {
+        HDC memory = CreateCompatibleDC(dc);
+        HGDIOBJ old = SelectObject(memory, picture);
+        BitBlt(dc, 0, 0, 800, 600, memory, 0, 0, SRCCOPY);
+        SelectObject(memory, old);
+        DeleteDC(memory);
+    }
+    void Fill(int32_t left, int32_t top, int32_t width, int32_t height, COLORREF colour) {
+        HBRUSH brush = CreateSolidBrush(colour);
+        RECT area{left, top, left + width, top + height};
+        FillRect(dc, &area, brush);
+        DeleteObject(brush);
+    }
+    void Text(int32_t x, int32_t y, const std::wstring& text, COLORREF colour) {
+        SetTextColor(dc, colour);
+        TextOutW(dc, x, y, text.c_str(), static_cast<int>(text.size()));
+    }
+    void Text(RECT box, const std::wstring& text, COLORREF colour, UINT format) {
+        SetTextColor(dc, colour);
+        DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &box, format);
+    }
+    int32_t LineHeight() {
+        TEXTMETRICW metrics{};
+        GetTextMetricsW(dc, &metrics);
+        return metrics.tmHeight;
+    }
+
+    HDC dc = nullptr;
+
+private:
+    Orditex::FontSpec font{"Lucida Console", 16};
+    HGDIOBJ previous = nullptr;
+};
+
 class GameTestBase : public ::testing::Test {
 protected:
     void SetUp() override;
@@ -57,10 +112,14 @@ protected:
     void StepRock(size_t index);
     // Moves the ship one accepted step in a direction key (tick of 20 ms).
     void StepShip(int32_t key);
+    // Moves a sprite and draws it there at once, as the game does.
+    void Place(Orditex::Sprite& sprite, int32_t x, int32_t y);
     // Puts a rock where its next step lands on the ship.
     void AimRockAtShip(size_t index);
     HBITMAP Picture(const std::string& file);
-    COLORREF BackPixel(int x, int y);
+    // The back buffer and the window both show the expected picture in the
+    // region (the three corner marks aside).
+    void ExpectShown(ExpectedPicture& expected, const RECT& region, const std::string& what);
 
     Meteorni::FormMeteorni* game = nullptr;
     std::string appData;

@@ -14,6 +14,18 @@ protected:
         game->ResetGame();
         ASSERT_EQ(game->state, Playing);
     }
+    // Pixels of the sprite's current frame, other than the transparent black,
+    // that the surface does not show at the sprite's place.
+    int32_t HiddenPixels(Orditex::Sprite& sprite, HDC surface) {
+        RECT cell{0, (sprite.frame - 1) * sprite.height, sprite.width, sprite.frame * sprite.height};
+        std::vector<uint32_t> frame = PicturePixels(sprite.image, cell);
+        std::vector<uint32_t> shown =
+            Pixels(surface, RECT{sprite.x, sprite.y, sprite.x + sprite.width, sprite.y + sprite.height});
+        int32_t hidden = 0;
+        for (size_t i = 0; i < frame.size(); ++i)
+            if (frame[i] != 0 && frame[i] != shown[i]) ++hidden;
+        return hidden;
+    }
     // "A" or "B" per rock, read from the frame range its animation cycles.
     std::string LineUp() {
         std::string letters;
@@ -123,60 +135,62 @@ TEST_F(Levels, RocksAtLevelSixtyComeBackAtTheTopOnEveryStep) {
     }
 }
 
-TEST_F(Levels, TheShipAndBRocksCycleTheirFrames) {
+TEST_F(Levels, TheShipChangesFrameEvery100MsAndTheRocksEvery200Ms) {
     StartGame();
-    SpriteAnimazione* shipAnimation = game->animations.back();
-    ASSERT_EQ(shipAnimation->sprite, game->ship);
-    std::vector<int32_t> shipFrames;
-    for (int i = 0; i < 10; ++i) {
-        shipAnimation->Step();
-        shipFrames.push_back(game->ship->frame - 1);
+    for (auto* mover : game->movers) mover->elapsed = -1000000;
+    using Frames = std::vector<int32_t>;  // the ship, an A rock, a B rock
+    auto frames = [&] { return Frames{game->ship->frame - 1, game->rocks[0]->frame - 1, game->rocks[1]->frame - 1}; };
+    TickAfter(99);
+    EXPECT_EQ(frames(), (Frames{0, 0, 6}));
+    TickAfter(1);
+    EXPECT_EQ(frames(), (Frames{1, 0, 6}));
+    TickAfter(99);
+    EXPECT_EQ(frames(), (Frames{1, 0, 6}));
+    TickAfter(1);
+    EXPECT_EQ(frames(), (Frames{2, 1, 7}));
+    // One step each per tick of 200 ms: frames 0 to 7, 0 to 4 and 6 to 9 in turn.
+    std::vector<Frames> seen;
+    for (int tick = 0; tick < 8; ++tick) {
+        TickAfter(200);
+        seen.push_back(frames());
     }
-    EXPECT_EQ(shipFrames, (std::vector<int32_t>{1, 2, 3, 4, 5, 6, 7, 0, 1, 2}));
-
-    SpriteAnimazione* rockAnimation = game->animations[1];  // the second rock is a B rock
-    ASSERT_EQ(rockAnimation->sprite, game->rocks[1]);
-    EXPECT_EQ(game->rocks[1]->frame - 1, 6);
-    std::vector<int32_t> rockFrames;
-    for (int i = 0; i < 5; ++i) {
-        rockAnimation->Step();
-        rockFrames.push_back(game->rocks[1]->frame - 1);
-    }
-    EXPECT_EQ(rockFrames, (std::vector<int32_t>{7, 8, 9, 6, 7}));
+    EXPECT_EQ(seen, (std::vector<Frames>{
+                        {3, 2, 8}, {4, 3, 9}, {5, 4, 6}, {6, 0, 7}, {7, 1, 8}, {0, 2, 9}, {1, 3, 6}, {2, 4, 7}}));
 }
 
-TEST_F(Levels, ATakenDiamondStaysGoneWhenAPassingRockRepairsItsPlace) {
+TEST_F(Levels, RocksFallBehindTheShipAndTheDiamondsAndATakenDiamondStaysGone) {
     StartGame();
     SpriteDiamante* diamond = game->diamonds[0];
-    // Move the diamond to a clear spot, away from rocks, ship and other diamonds.
     for (auto* other : game->diamonds) other->onScreen = other == diamond;
-    diamond->x = 600;
-    diamond->y = 300;
-    game->BeginFrame(false);
-    game->PresentSprite(*diamond);
-    game->EndFrame();
-    COLORREF background = GetPixel(game->backBuffer->dc, 616, 316);
-    // Draw the background picture's own pixel for comparison.
-    HDC memory = CreateCompatibleDC(game->backBuffer->dc);
-    HGDIOBJ old = SelectObject(memory, game->backgroundImage);
-    COLORREF picture = GetPixel(memory, 616, 316);
-    SelectObject(memory, old);
-    DeleteDC(memory);
-    EXPECT_NE(background, picture);  // the diamond is drawn there
+    Place(*diamond, 600, 300);
+    // One rock comes down beside the ship, over its left wing (the two boxes
+    // of the hit test only touch), another over the diamond.
+    Place(*game->ship, 375, 300);
+    SpriteMeteorni* onShip = game->rocks[0];
+    SpriteMeteorni* onDiamond = game->rocks[1];
+    onShip->x = 350;
+    onShip->y = 305 - 20;
+    onDiamond->x = 595;
+    onDiamond->y = 290 - 20;
+    onShip->speed = onDiamond->speed = 20;
+    StepRock(0);
+    StepRock(1);
+    ASSERT_EQ(game->state, Playing);
+    HDC window = GetDC(game->hwnd);
+    for (Orditex::Sprite* onTop : std::initializer_list<Orditex::Sprite*>{game->ship, diamond}) {
+        EXPECT_EQ(HiddenPixels(*onTop, game->backBuffer->dc), 0) << "on the back buffer";
+        EXPECT_EQ(HiddenPixels(*onTop, window), 0) << "in the window";
+    }
+    ReleaseDC(game->hwnd, window);
 
     game->BeginFrame(false);
     game->PresentErase(*diamond);
     game->EndFrame();
     diamond->onScreen = false;
-
-    SpriteMeteorni* rock = game->rocks[0];
-    rock->x = 590;
-    rock->y = 280;
-    rock->speed = 6;
-    game->ship->x = 0;
-    for (int i = 0; i < 12; ++i) StepRock(0);  // across the diamond's place and beyond
-    EXPECT_GT(rock->y, 340);
-    EXPECT_EQ(GetPixel(game->backBuffer->dc, 616, 316), picture);
+    for (int i = 0; i < 5; ++i) StepRock(1);  // across the taken diamond's place and beyond
+    EXPECT_GT(onDiamond->y, 340);
+    const RECT place{600, 300, 632, 332};
+    EXPECT_EQ(Pixels(game->backBuffer->dc, place), PicturePixels(game->backgroundImage, place));
 }
 
 TEST_F(Levels, CreateSpriteKnowsOnlyTheThreeKinds) {

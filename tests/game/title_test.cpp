@@ -20,14 +20,12 @@ protected:
         for (const std::string& line : lines) file << line << "\r\n";
     }
     void Blink() { TickAfter(501); }
-    int CountYellow(int left, int top, int right, int bottom) {
-        int count = 0;
-        for (int y = top; y < bottom; ++y)
-            for (int x = left; x < right; ++x) {
-                COLORREF c = BackPixel(x, y);
-                if (GetRValue(c) > 200 && GetGValue(c) > 200 && GetBValue(c) < 60) ++count;
-            }
-        return count;
+    // The white ticker band with one line of the table in black.
+    void ExpectTicker(const std::wstring& line) {
+        ExpectedPicture band(game->backBuffer->dc);
+        band.Fill(0, 0, 800, 20, RGB(255, 255, 255));
+        band.Text(0, 0, line, RGB(0, 0, 0));
+        ExpectShown(band, RECT{0, 0, 800, 20}, "ticker");
     }
 };
 
@@ -62,50 +60,42 @@ TEST_F(TitleScreen, TheWindowHasAnExactPlayAreaTheCaptionAndTheMenus) {
     EXPECT_NE(style & WS_MINIMIZEBOX, 0);
 }
 
-TEST_F(TitleScreen, ShowsTheLogoAndCopyrightAndThePromptOnlyAtTheFirstBlink) {
-    EXPECT_EQ(game->backgroundImage, Picture("logo.bmp"));
-    EXPECT_GT(game->lineHeight, 8);
-    EXPECT_GT(CountYellow(240, 160, 440, 160 + game->lineHeight), 20);
-    auto isBlue = [](COLORREF c) { return c == RGB(0, 0, 255); };
-    EXPECT_FALSE(isBlue(BackPixel(795, 588)));
+TEST_F(TitleScreen, ShowsTheLogoAndCopyrightThenThePromptBlinksWhiteAndRed) {
+    ExpectedPicture title(game->backBuffer->dc);
+    title.Picture(Picture("logo.bmp"));
+    title.Text(240, 160, Orditex::ToWide(copyrightLine), RGB(255, 255, 0));
+    const RECT everything{0, 0, 800, 600};
+    ExpectShown(title, everything, "logo and copyright");
 
     game->Tick();    // starts the clock
     TickAfter(20);   // the title's first step starts its blink clock
     TickAfter(500);  // not more than 500 ms: no blink yet
-    EXPECT_FALSE(isBlue(BackPixel(795, 588)));
-    TickAfter(1);
-    EXPECT_TRUE(isBlue(BackPixel(795, 588)));
-    EXPECT_TRUE(isBlue(BackPixel(480, 570)));
+    ExpectShown(title, everything, "the title before the first blink");
+    for (COLORREF colour : {RGB(255, 255, 255), RGB(255, 0, 0), RGB(255, 255, 255)}) {
+        TickAfter(1);  // 501 ms since the last blink
+        title.Fill(480, 570, 320, 20, RGB(0, 0, 255));
+        title.Text(480, 570, L"Premi il tasto [G] per giocare", colour);
+        ExpectShown(title, everything, "the prompt");
+        TickAfter(500);
+    }
 }
 
 TEST_F(TitleScreen, TheTickerShowsTheLinesInTurnEveryFifthBlink) {
-    WriteScores({"00000300 ZENO         Level 3", "00000200 ANNA         Level 2", "00000100 LUCA         Level 1"});
-    delete game;
-    game = new FormMeteorni(GetModuleHandleW(nullptr), "Meteorni test");
-    ASSERT_EQ(game->rankingLines.size(), 3u);
-    EXPECT_EQ(game->TickerLine(0), "Classifica:  1\xB0 Score 00000300 ZENO         Level 3");
-
-    game->Tick();
-    std::vector<int32_t> shown;
-    for (int blink = 0; blink < 20; ++blink) {
-        int32_t before = game->tickerIndex;
-        Blink();
-        if (game->tickerIndex != before) shown.push_back(before);
-    }
-    // Blinks 1, 6, 11 and 16 show a line: 1, 2, 3, then 1 again.
-    EXPECT_EQ(shown, (std::vector<int32_t>{0, 1, 2, 0}));
-    EXPECT_EQ(BackPixel(700, 10), RGB(255, 255, 255));  // the white band stays
-}
-
-TEST_F(TitleScreen, TickerNumbersFromTenOnTakeTwoCharacters) {
     std::vector<std::string> lines;
-    for (int i = 1; i <= 12; ++i) lines.push_back("line" + std::to_string(i));
+    for (int i = 1; i <= 11; ++i) lines.push_back("line" + std::to_string(i));
     WriteScores(lines);
     delete game;
     game = new FormMeteorni(GetModuleHandleW(nullptr), "Meteorni test");
-    EXPECT_EQ(game->TickerLine(8), "Classifica:  9\xB0 Score line9");
-    EXPECT_EQ(game->TickerLine(9), "Classifica: 10\xB0 Score line10");
-    EXPECT_EQ(game->TickerLine(11), "Classifica: 12\xB0 Score line12");
+    game->tickerIndex = 9;
+    // Blinks 1, 6, 11 and 16 show a line: the 10th, the 11th, then the 1st and 2nd.
+    const std::wstring texts[] = {L"Classifica: 10\u00B0 Score line10", L"Classifica: 11\u00B0 Score line11",
+                                  L"Classifica:  1\u00B0 Score line1", L"Classifica:  2\u00B0 Score line2"};
+    game->Tick();
+    TickAfter(20);
+    for (int blink = 1; blink <= 16; ++blink) {
+        Blink();
+        ExpectTicker(texts[(blink - 1) / 5]);  // the band stays until the next line
+    }
 }
 
 TEST_F(TitleScreen, AShorterReloadedTableRestartsTheTicker) {
@@ -121,12 +111,6 @@ TEST_F(TitleScreen, AShorterReloadedTableRestartsTheTicker) {
     EXPECT_EQ(game->tickerIndex, 0);
 }
 
-TEST_F(TitleScreen, NoTableNoTickerBand) {
-    game->Tick();
-    for (int blink = 0; blink < 6; ++blink) Blink();
-    EXPECT_NE(BackPixel(700, 10), RGB(255, 255, 255));
-}
-
 TEST_F(TitleScreen, JoystickEntryTogglesAndTwiceLeavesItOff) {
     HMENU bar = GetMenu(game->hwnd);
     SendMessageW(game->hwnd, WM_COMMAND, MAKEWPARAM(game->itemJoystick->id, 0), 0);
@@ -137,32 +121,34 @@ TEST_F(TitleScreen, JoystickEntryTogglesAndTwiceLeavesItOff) {
     EXPECT_EQ(GetMenuState(bar, game->itemJoystick->id, MF_BYCOMMAND) & MF_CHECKED, 0u);
 }
 
-TEST_F(TitleScreen, EsciClosesTheWindowInAnyState) {
+TEST_F(TitleScreen, TheScoreStripReadsScoreLivesAndLevel) {
     StartGame();
-    Type('P');
-    HWND window = game->hwnd;
-    SendMessageW(window, WM_COMMAND, MAKEWPARAM(game->itemExit->id, 0), 0);
-    Pump();
-    EXPECT_FALSE(IsWindow(window));
-    EXPECT_FALSE(game->created);
-    EXPECT_FALSE(game->timer->running);
-}
-
-TEST_F(TitleScreen, TheScoreStripShowsScoreLivesAndLevel) {
-    StartGame();
-    int strip = game->lineHeight + 4;
-    EXPECT_EQ(BackPixel(300, strip - 1), RGB(0, 0, 0));
-    auto whiteIn = [&](int left, int right) {
-        int count = 0;
-        for (int y = 2; y < strip; ++y)
-            for (int x = left; x < right; ++x)
-                if (BackPixel(x, y) == RGB(255, 255, 255)) ++count;
-        return count;
+    struct Counters {
+        int32_t score, lives, level;
+        const wchar_t *scoreText, *livesText, *levelText;
     };
-    EXPECT_GT(whiteIn(2, 150), 30);    // Score: 000000
-    EXPECT_GT(whiteIn(340, 460), 20);  // Lives: 3
-    EXPECT_GT(whiteIn(690, 798), 20);  // Level: 1
-    EXPECT_EQ(whiteIn(200, 320), 0);
+    const Counters cases[] = {{0, 3, 1, L"Score: 000000", L"Lives: 3", L"Level: 1"},
+                              {150, 2, 3, L"Score: 000150", L"Lives: 2", L"Level: 3"},
+                              {1234567, 1, 12, L"Score: 1234567", L"Lives: 1", L"Level: 12"}};
+    for (const Counters& shown : cases) {
+        if (shown.score != 0) {
+            game->score = shown.score;
+            game->lives = shown.lives;
+            game->level = shown.level;
+            game->BeginFrame(false);
+            game->DrawHud();
+            game->EndFrame();
+        }
+        ExpectedPicture strip(game->backBuffer->dc);
+        int32_t height = strip.LineHeight() + 4;
+        strip.Fill(0, 0, 800, height, RGB(0, 0, 0));
+        strip.Text(2, 2, shown.scoreText, RGB(255, 255, 255));
+        strip.Text(RECT{2, 2, 798, 2 + height}, shown.livesText, RGB(255, 255, 255), DT_CENTER);
+        strip.Text(RECT{2, 2, 798, 2 + height}, shown.levelText, RGB(255, 255, 255), DT_RIGHT);
+        ExpectShown(strip, RECT{0, 0, 300, height}, Orditex::ToNarrow(shown.scoreText));
+        ExpectShown(strip, RECT{300, 0, 500, height}, Orditex::ToNarrow(shown.livesText));
+        ExpectShown(strip, RECT{500, 0, 800, height}, Orditex::ToNarrow(shown.levelText));
+    }
 }
 
 TEST_F(TitleScreen, HomePageIsTheShippedPageBesideBin) {
