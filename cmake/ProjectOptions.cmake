@@ -4,6 +4,9 @@ target_compile_definitions(meteorni_options INTERFACE
   UNICODE _UNICODE NOMINMAX WIN32_LEAN_AND_MEAN _WIN32_WINNT=0x0601 WINVER=0x0601)
 if(MSVC)
   target_compile_options(meteorni_options INTERFACE /W4 /WX /utf-8)
+  # The application manifest comes from our resource script (id 1); the
+  # linker must not add one of its own beside it.
+  target_link_options(meteorni_options INTERFACE /MANIFEST:NO)
 else()
   target_compile_options(meteorni_options INTERFACE -Wall -Wextra -Wpedantic -Werror)
 endif()
