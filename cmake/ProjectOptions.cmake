@@ -10,7 +10,20 @@ if(MSVC)
 else()
   target_compile_options(meteorni_options INTERFACE -Wall -Wextra -Wpedantic -Werror)
 endif()
+
 target_include_directories(meteorni_options INTERFACE ${CMAKE_SOURCE_DIR})
+
+# The same commit builds the same bytes wherever it is checked out: no folder
+# of this machine in the binaries (file names in debug information or from
+# __FILE__ are written relative to the source folder) and, for a PE file, no
+# link time in its header.
+if(CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang" AND NOT MSVC)
+  target_compile_options(meteorni_options INTERFACE
+    -ffile-prefix-map=${CMAKE_SOURCE_DIR}/= -ffile-prefix-map=${CMAKE_BINARY_DIR}/=)
+endif()
+if(MINGW)
+  target_link_options(meteorni_options INTERFACE -Wl,--no-insert-timestamp)
+endif()
 
 # One static library per source folder; the sources are picked up by folder so
 # that adding a file never needs a build-file edit.
