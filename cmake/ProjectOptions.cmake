@@ -14,12 +14,13 @@ endif()
 target_include_directories(meteorni_options INTERFACE ${CMAKE_SOURCE_DIR})
 
 # The same commit builds the same bytes wherever it is checked out: no folder
-# of this machine in the binaries (file names in debug information or from
-# __FILE__ are written relative to the source folder) and, for a PE file, no
-# link time in its header.
+# of this machine in the binaries (file names from __FILE__ and in debug
+# information, and the compiler's working folder, are written as "." instead
+# of the source or build folder) and, for a PE file, no link time in its
+# header.
 if(CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang" AND NOT MSVC)
   target_compile_options(meteorni_options INTERFACE
-    -ffile-prefix-map=${CMAKE_SOURCE_DIR}/= -ffile-prefix-map=${CMAKE_BINARY_DIR}/=)
+    -ffile-prefix-map=${CMAKE_SOURCE_DIR}=. -ffile-prefix-map=${CMAKE_BINARY_DIR}=.)
 endif()
 if(MINGW)
   target_link_options(meteorni_options INTERFACE -Wl,--no-insert-timestamp)
