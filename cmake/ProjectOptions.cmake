@@ -10,7 +10,6 @@ if(MSVC)
 else()
   target_compile_options(meteorni_options INTERFACE -Wall -Wextra -Wpedantic -Werror)
 endif()
-
 target_include_directories(meteorni_options INTERFACE ${CMAKE_SOURCE_DIR})
 
 # The same commit builds the same bytes wherever it is checked out: no folder
