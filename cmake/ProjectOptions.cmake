@@ -4,10 +4,26 @@ target_compile_definitions(meteorni_options INTERFACE
   UNICODE _UNICODE NOMINMAX WIN32_LEAN_AND_MEAN _WIN32_WINNT=0x0601 WINVER=0x0601)
 if(MSVC)
   target_compile_options(meteorni_options INTERFACE /W4 /WX /utf-8)
+  # The application manifest comes from our resource script (id 1); the
+  # linker must not add one of its own beside it.
+  target_link_options(meteorni_options INTERFACE /MANIFEST:NO)
 else()
   target_compile_options(meteorni_options INTERFACE -Wall -Wextra -Wpedantic -Werror)
 endif()
 target_include_directories(meteorni_options INTERFACE ${CMAKE_SOURCE_DIR})
+
+# The same commit builds the same bytes wherever it is checked out: no folder
+# of this machine in the binaries (file names from __FILE__ and in debug
+# information, and the compiler's working folder, are written as "." instead
+# of the source or build folder) and, for a PE file, no link time in its
+# header.
+if(CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang" AND NOT MSVC)
+  target_compile_options(meteorni_options INTERFACE
+    -ffile-prefix-map=${CMAKE_SOURCE_DIR}=. -ffile-prefix-map=${CMAKE_BINARY_DIR}=.)
+endif()
+if(MINGW)
+  target_link_options(meteorni_options INTERFACE -Wl,--no-insert-timestamp)
+endif()
 
 # One static library per source folder; the sources are picked up by folder so
 # that adding a file never needs a build-file edit.

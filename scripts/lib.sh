@@ -43,6 +43,8 @@ start_window_manager() {
 # starting them here, detached from any test's output, keeps CTest from waiting
 # on them.
 start_wineserver() {
+  # A server still running for a set-up step must end first.
+  wineserver -w
   wineserver -p
   started_wineserver=1
   wine cmd /c exit </dev/null >/dev/null 2>&1 || true
@@ -62,15 +64,36 @@ stop_started() {
 }
 
 # Makes a Wine prefix that never waits on the Mono or Gecko installers and
-# never shows the crash dialog (a crashing test then fails instead of hanging).
+# never shows the crash dialog (a crashing test then fails instead of hanging),
+# and gives it the score strip's font.
 prepare_prefix() {
   local prefix=$1
-  [ -f "$prefix/system.reg" ] && return 0
-  echo "Preparing the Wine prefix $prefix (once) ..."
-  mkdir -p "$prefix"
-  WINEPREFIX="$prefix" wineboot -i >/dev/null 2>&1 || true
-  WINEPREFIX="$prefix" wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
-  WINEPREFIX="$prefix" wineserver -w
+  if [ ! -f "$prefix/system.reg" ]; then
+    echo "Preparing the Wine prefix $prefix (once) ..."
+    mkdir -p "$prefix"
+    WINEPREFIX="$prefix" wineboot -i >/dev/null 2>&1 || true
+    WINEPREFIX="$prefix" wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+    WINEPREFIX="$prefix" wineserver -w
+  fi
+  map_strip_font "$prefix"
+}
+
+# The game draws its score strip in "Lucida Console", a fixed-pitch Windows
+# font that Wine does not ship: left alone, Wine picks a proportional font and
+# the strip's digits shift as they change. Wine looks a font it lacks up in the
+# prefix's replacement list; there "Lucida Console" becomes DejaVu Sans Mono
+# (fonts-dejavu-core). A prefix that has the real font keeps using it. Reading
+# the registry file first makes this free once done, also for prefixes made
+# before it existed.
+strip_font_replacement="DejaVu Sans Mono"
+map_strip_font() {
+  local prefix=$1
+  awk -v line="\"Lucida Console\"=\"$strip_font_replacement\"" '
+    /^\[/ { section = index($0, "[Software\\\\Wine\\\\Fonts\\\\Replacements]") == 1 }
+    section && $0 == line { found = 1 }
+    END { exit !found }' "$prefix/user.reg" 2>/dev/null && return 0
+  WINEPREFIX="$prefix" wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'Lucida Console' \
+    /t REG_SZ /d "$strip_font_replacement" /f >/dev/null 2>&1
 }
 
 build_game() {

@@ -8,6 +8,10 @@
 //   client  the first match's client area on screen: x y width height
 //   enabled 1 when the first match is enabled, 0 otherwise
 //   rect    the first match's window rectangle: left top right bottom
+// window_probe manifest EXE
+//   prints the application manifest of EXE (resource 1 of type 24) after
+//   checking that Windows builds an activation context from it; exit code 1
+//   when it is missing or refused
 #include <windows.h>
 #include <shellapi.h>
 
@@ -49,6 +53,38 @@ BOOL CALLBACK PrintChild(HWND child, LPARAM) {
     return TRUE;
 }
 
+// The manifest as the loader reads it, and whether the system accepts it: a
+// manifest it refuses keeps the program from starting at all.
+int PrintManifest(const wchar_t* exe) {
+    HMODULE module = LoadLibraryExW(exe, nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    if (!module) {
+        std::fprintf(stderr, "cannot open the exe\n");
+        return 1;
+    }
+    HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24));
+    const char* data = found ? static_cast<const char*>(LockResource(LoadResource(module, found))) : nullptr;
+    if (!data) {
+        std::fprintf(stderr, "no manifest resource\n");
+        FreeLibrary(module);
+        return 1;
+    }
+    std::fwrite(data, 1, SizeofResource(module, found), stdout);
+    FreeLibrary(module);
+
+    ACTCTXW context{};
+    context.cbSize = sizeof context;
+    context.dwFlags = ACTCTX_FLAG_RESOURCE_NAME_VALID;
+    context.lpSource = exe;
+    context.lpResourceName = MAKEINTRESOURCEW(1);
+    HANDLE handle = CreateActCtxW(&context);
+    if (handle == INVALID_HANDLE_VALUE) {
+        std::fprintf(stderr, "the system refuses the manifest (error %lu)\n", GetLastError());
+        return 1;
+    }
+    ReleaseActCtx(handle);
+    return 0;
+}
+
 }  // namespace
 
 int main() {
@@ -66,10 +102,13 @@ int main() {
     for (const std::string& a : args) pointers.push_back(a.c_str());
     const char* const* argv = pointers.data();
     if (argc < 3) {
-        std::fprintf(stderr, "usage: window_probe count|texts|close|wait|client|enabled|rect CAPTION [SECONDS]\n");
+        std::fprintf(stderr,
+                     "usage: window_probe count|texts|close|wait|client|enabled|rect CAPTION [SECONDS]\n"
+                     "       window_probe manifest EXE\n");
         return 2;
     }
     std::string command = argv[1];
+    if (command == "manifest") return PrintManifest(wideArgs[2]);
     std::string caption = argv[2];
     if (!caption.empty() && caption.back() == '*') {
         prefix = true;

@@ -1,6 +1,7 @@
 #include "framework/name_dialog.h"
 #include "framework/game_form/window_test_support.h"
 
+#include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -204,4 +205,14 @@ TEST_F(NameDialogTest, ThePromptCanChangeWhileOpen) {
     dialog->SetPrompt("Nuovo record!");
     EXPECT_EQ(dialog->prompt, "Nuovo record!");
     EXPECT_EQ(dialog->promptLabel->GetText(), "Nuovo record!");
+}
+
+TEST_F(NameDialogTest, TheControlsAreTheCurrentCommonControls) {
+    // The application manifest asks for version 6 of the common controls;
+    // only their button reports an ideal size and only their edit box shows
+    // a cue banner. Version 5 controls answer neither.
+    SIZE ideal{};
+    EXPECT_TRUE(SendMessageW(dialog->okButton->hwnd, BCM_GETIDEALSIZE, 0, reinterpret_cast<LPARAM>(&ideal)));
+    EXPECT_GT(ideal.cx, 0);
+    EXPECT_TRUE(SendMessageW(dialog->nameBox->hwnd, EM_SETCUEBANNER, FALSE, reinterpret_cast<LPARAM>(L"NOME")));
 }
