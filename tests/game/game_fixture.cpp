@@ -104,6 +104,28 @@ std::string ScoreFilePath(const std::string& folder) {
     return folder + "\\Meteorni\\Score\\Classifica.txt";
 }
 
+std::string DamagedPictureCopy(const std::string& damaged) {
+    std::string root = TemporaryFolder("meteorni_damaged");
+    std::string pictures = root + "\\images_games\\";
+    CreateDirectoryA(pictures.c_str(), nullptr);
+    CreateDirectoryA((root + "\\bin").c_str(), nullptr);
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA("..\\images_games\\*.bmp", &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            std::string name = found.cFileName;
+            CopyFileA(("..\\images_games\\" + name).c_str(), (pictures + name).c_str(), FALSE);
+        } while (FindNextFileA(search, &found));
+        FindClose(search);
+    }
+    std::string bytes = ReadBytes(pictures + damaged);
+    if (bytes.size() > 200) {
+        bytes[200] = static_cast<char>(~bytes[200]);  // changes the checksum whatever the byte was
+        WriteBytes(pictures + damaged, bytes);
+    }
+    return root + "\\bin";
+}
+
 void GameTestBase::SetUp() {
     SetClock(2026, 12, 7, 21, 0, 0, 0);
     Orditex::SetLocalClock(ReadClock);
@@ -177,6 +199,18 @@ void GameTestBase::AimRockAtShip(size_t index) {
     rock->x = game->ship->x;
     int32_t target = game->ship->y < rock->bottomLimit ? game->ship->y : rock->bottomLimit;
     rock->y = target - rock->speed;
+}
+
+void GameTestBase::LoseAllLives() {
+    for (int life = 0; life < 3; ++life) {
+        if (game->state == Meteorni::Interlude) {
+            TickAfter(20);
+            TickAfter(1600);
+        }
+        ASSERT_EQ(game->state, Meteorni::Playing);
+        AimRockAtShip(0);
+        StepRock(0);
+    }
 }
 
 HBITMAP GameTestBase::Picture(const std::string& file) {

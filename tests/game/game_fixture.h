@@ -41,6 +41,10 @@ void Pump();
 std::string TemporaryFolder(const std::string& name);
 std::string ScoreFilePath(const std::string& appData);
 
+// A fresh folder with bin\ and a copy of every shipped picture, one of them
+// with a byte changed; gives the bin folder, to start a game from.
+std::string DamagedPictureCopy(const std::string& damaged);
+
 class GameTestBase : public ::testing::Test {
 protected:
     void SetUp() override;
@@ -59,6 +63,8 @@ protected:
     void StepShip(int32_t key);
     // Puts a rock where its next step lands on the ship.
     void AimRockAtShip(size_t index);
+    // Lets a rock hit the ship three times, waiting out each interlude.
+    void LoseAllLives();
     HBITMAP Picture(const std::string& file);
     COLORREF BackPixel(int x, int y);
 

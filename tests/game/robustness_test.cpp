@@ -32,14 +32,7 @@ protected:
     }
     void ReachNameEntry() {
         StartGame();
-        for (int life = 0; life < 3; ++life) {
-            if (game->state == Interlude) {
-                TickAfter(20);
-                TickAfter(1600);
-            }
-            AimRockAtShip(0);
-            StepRock(0);
-        }
+        LoseAllLives();
         ASSERT_EQ(game->state, NameEntry);
     }
 };
@@ -152,25 +145,10 @@ TEST_F(Robustness, ClosingAfterTheSaveDoesNotSaveAgain) {
 }
 
 TEST_F(Robustness, ADamagedPictureClosesTheGameWithTheMessage) {
-    // A copy of the pictures with one byte changed, in a fresh working folder.
-    std::string root = TemporaryFolder("meteorni_damaged");
-    std::string pictures = root + "\\images_games";
-    CreateDirectoryA(pictures.c_str(), nullptr);
-    CreateDirectoryA((root + "\\bin").c_str(), nullptr);
-    for (const char* name : {"logo.bmp", "sanmartino2.bmp", "meteorne_notte.bmp", "diamante.bmp", "player.bmp"})
-        CopyFileA((std::string("..\\images_games\\") + name).c_str(), (pictures + "\\" + name).c_str(), FALSE);
-    {
-        HANDLE file =
-            CreateFileA((pictures + "\\player.bmp").c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-        ASSERT_NE(file, INVALID_HANDLE_VALUE);
-        SetFilePointer(file, 200, nullptr, FILE_BEGIN);
-        DWORD written = 0;
-        WriteFile(file, "\x7F", 1, &written, nullptr);
-        CloseHandle(file);
-    }
+    std::string bin = DamagedPictureCopy("player.bmp");
     char previous[MAX_PATH];
     GetCurrentDirectoryA(MAX_PATH, previous);
-    SetCurrentDirectoryA((root + "\\bin").c_str());
+    SetCurrentDirectoryA(bin.c_str());
     delete game;
     game = new FormMeteorni(GetModuleHandleW(nullptr), "Meteorni test");
     HWND window = game->hwnd;
