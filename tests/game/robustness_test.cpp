@@ -160,3 +160,26 @@ TEST_F(Robustness, ADamagedPictureClosesTheGameWithTheMessage) {
     EXPECT_EQ(ErrorsShown()[0], "Immagine corrotta o dannegiata. Ripristinare la cartella immagine");
     EXPECT_FALSE(IsWindow(window));
 }
+
+TEST_F(Robustness, ADamagedGameOverPictureClosesTheGameAndFilesNothing) {
+    std::string bin = DamagedPictureCopy("gameover.bmp");
+    char previous[MAX_PATH];
+    GetCurrentDirectoryA(MAX_PATH, previous);
+    SetCurrentDirectoryA(bin.c_str());
+    delete game;
+    game = new FormMeteorni(GetModuleHandleW(nullptr), "Meteorni test");
+    HWND window = game->hwnd;
+    StartGame();
+    LoseAllLives();
+    SetCurrentDirectoryA(previous);
+    Pump();
+    ASSERT_FALSE(ErrorsShown().empty());
+    EXPECT_EQ(ErrorsShown()[0], "Immagine corrotta o dannegiata. Ripristinare la cartella immagine");
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_EQ(game->nameDialog, nullptr);
+    EXPECT_EQ(CountWindowsCaptioned(L"Classifica"), 0);
+    delete game;
+    game = nullptr;
+    Pump();
+    EXPECT_FALSE(Orditex::FileExists(ScoreFilePath(appData))) << ReadBytes(ScoreFilePath(appData));
+}
