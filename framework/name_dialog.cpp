@@ -1,6 +1,7 @@
 #include "framework/name_dialog.h"
 
 #include "framework/hook_routing.h"
+#include "framework/shell.h"
 
 namespace Orditex {
 
@@ -125,6 +126,9 @@ bool FormNamePlayer::OnDialogClose() {
 }
 
 bool FormNamePlayer::OnChar(int32_t code) {
+    // The name is stored in the code page: a character it cannot hold is not
+    // taken, rather than shown here and stored as "?".
+    if (code > 0 && code <= 0xFFFF && !CodePageHolds(static_cast<wchar_t>(code))) return false;
     if (code != VK_RETURN) return true;
     OnButtonClick(okButton);
     return false;  // no beep from the edit control

@@ -50,6 +50,50 @@ std::string ToNarrow(const std::wstring& text) {
     return narrow;
 }
 
+namespace {
+
+// count code units in the ANSI code page; replaced, when given, tells whether
+// any had to become the replacement character. A UTF-8 code page (a Windows
+// option) takes neither the no-best-fit flag nor a replacement of our choice,
+// and holds every whole character anyway.
+std::string NarrowToCodePage(const wchar_t* text, int count, BOOL* replaced) {
+    if (count <= 0) return std::string();
+    const bool utf8 = GetACP() == CP_UTF8;
+    const DWORD flags = utf8 ? 0 : WC_NO_BEST_FIT_CHARS;
+    const char* fallback = utf8 ? nullptr : "?";
+    if (utf8) replaced = nullptr;
+    int size = WideCharToMultiByte(CP_ACP, flags, text, count, nullptr, 0, fallback, replaced);
+    if (size <= 0) return std::string();
+    std::string narrow(static_cast<size_t>(size), '\0');
+    WideCharToMultiByte(CP_ACP, flags, text, count, narrow.data(), size, fallback, replaced);
+    return narrow;
+}
+
+}  // namespace
+
+std::string ToCodePage(const std::wstring& text) {
+    size_t end = text.find(L'\0');
+    return NarrowToCodePage(text.data(), static_cast<int>(end == std::wstring::npos ? text.size() : end), nullptr);
+}
+
+std::wstring FromCodePage(const std::string& text) {
+    size_t end = text.find('\0');
+    int count = static_cast<int>(end == std::string::npos ? text.size() : end);
+    if (count == 0) return std::wstring();
+    int size = MultiByteToWideChar(CP_ACP, 0, text.data(), count, nullptr, 0);
+    if (size <= 0) return std::wstring();
+    std::wstring wide(static_cast<size_t>(size), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text.data(), count, wide.data(), size);
+    return wide;
+}
+
+bool CodePageHolds(wchar_t character) {
+    // Half of a surrogate pair is no character of any code page.
+    if (character >= 0xD800 && character <= 0xDFFF) return false;
+    BOOL replaced = FALSE;
+    return !NarrowToCodePage(&character, 1, &replaced).empty() && !replaced;
+}
+
 std::string ReplaceChar(const std::string& text, char from, char to) {
     std::string copy = text;
     for (char& c : copy)

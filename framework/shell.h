@@ -9,10 +9,20 @@
 
 namespace Orditex {
 
-// Narrow text is single-byte text in the Windows code page; each byte maps to
-// the 16-bit code unit of the same value and back.
+// The program's own narrow texts (its literals, the picture names) map byte
+// for byte: each byte becomes the 16-bit code unit of the same value and back.
 std::wstring ToWide(const std::string& text);
 std::string ToNarrow(const std::wstring& text);
+
+// Text that comes from the user (typed or pasted into a control) and the
+// stored text made from it go through the system's ANSI code page: a typed
+// euro sign is stored as the code page's euro byte (0x80 in 1252) and shown
+// as a euro sign again. A character the code page cannot hold becomes "?"
+// (never a look-alike); both conversions end at the first NUL.
+std::string ToCodePage(const std::wstring& text);
+std::wstring FromCodePage(const std::string& text);
+// True when the code page holds the character exactly.
+bool CodePageHolds(wchar_t character);
 
 std::string ReplaceChar(const std::string& text, char from, char to);
 

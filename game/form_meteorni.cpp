@@ -127,7 +127,7 @@ void FormMeteorni::TitleTick() {
     if (!rankingLines.empty() && blinkCounter == 1) {
         if (tickerIndex >= static_cast<int32_t>(rankingLines.size())) tickerIndex = 0;
         FillArea(0, 0, PlayArea().cx, 20, RGB(255, 255, 255));
-        DrawTextAt(0, 0, TickerLine(tickerIndex), RGB(0, 0, 0));
+        DrawTextAt(0, 0, TickerText(tickerIndex), RGB(0, 0, 0));
         ++tickerIndex;
         if (tickerIndex >= static_cast<int32_t>(rankingLines.size())) tickerIndex = 0;
     }
@@ -137,8 +137,18 @@ void FormMeteorni::TitleTick() {
     EndFrame();
 }
 
+std::string FormMeteorni::TickerLabel(int32_t index) const {
+    return "Classifica: " + PadLeft(std::to_string(index + 1), ' ', 2) + "\xB0" + " Score ";
+}
+
 std::string FormMeteorni::TickerLine(int32_t index) const {
-    return "Classifica: " + PadLeft(std::to_string(index + 1), ' ', 2) + "\xB0" + " Score " + rankingLines.at(index);
+    return TickerLabel(index) + rankingLines.at(index);
+}
+
+std::wstring FormMeteorni::TickerText(int32_t index) const {
+    // The label is the program's own text; the stored line holds a name typed
+    // in the system code page and is shown through it.
+    return Orditex::ToWide(TickerLabel(index)) + Orditex::FromCodePage(rankingLines.at(index));
 }
 
 void FormMeteorni::DrawHud() {

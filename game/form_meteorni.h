@@ -69,8 +69,12 @@ public:
 
     // Title screen and score strip.
     void TitleTick();
-    // The ticker's text for a line of the high-score table.
+    // The ticker's text for a line of the high-score table: its label
+    // ("Classifica:  1\xB0 Score ") and the stored line as it is on disk, and
+    // as the ticker shows it.
+    std::string TickerLabel(int32_t index) const;
     std::string TickerLine(int32_t index) const;
+    std::wstring TickerText(int32_t index) const;
     void DrawHud();
 
     // Pictures: every picture of the game comes through the cached,

@@ -182,6 +182,10 @@ bool ScoreTable::Add(int64_t score, const std::string& text) {
     std::string line = ZeroPad(score, static_cast<int32_t>(kScoreDigits));
     if (line.size() > kScoreDigits) line = line.substr(line.size() - kScoreDigits);
     line += " " + text;
+    // The text must stay one whole line: a NUL would cut it short when the
+    // table is read again, and a line break would split it in two.
+    std::replace_if(
+        line.begin(), line.end(), [](char c) { return c == '\0' || c == '\n'; }, '?');
     lines.push_back(line);
     Save(lines);
     return !failed;

@@ -49,7 +49,8 @@ public:
     // Sorts the lines best first (byte-wise, descending), keeps the first ten
     // and writes them.
     bool Save(std::vector<std::string> lines);
-    // Adds "<score as 8 digits> <text>" to the stored table and saves it.
+    // Adds "<score as 8 digits> <text>" to the stored table and saves it. A
+    // NUL or a line break in the text is stored as "?".
     bool Add(int64_t score, const std::string& text);
 
     // <local application data>\<gameName>\Score\, made when missing, or empty

@@ -140,6 +140,12 @@ TEST_F(ScoreTableTest, SortIsByUnsignedBytes) {
     EXPECT_EQ(Table(), "00000010 \xC8rica\r\n00000010 Zeno\r\n");
 }
 
+TEST_F(ScoreTableTest, ANulOrALineBreakInTheTextCannotCutOrSplitTheLine) {
+    ASSERT_TRUE(ScoreTable("Meteorni").Add(50, std::string("ZOE\0X Level 3", 13)));
+    ASSERT_TRUE(ScoreTable("Meteorni").Add(40, "two\nlines"));
+    EXPECT_EQ(Table(), "00000050 ZOE?X Level 3\r\n00000040 two?lines\r\n");
+}
+
 TEST_F(ScoreTableTest, LongNameStaysWhole) {
     ASSERT_TRUE(ScoreTable("Meteorni").Add(300, GameText("Massimiliano Rossi", 4)));
     EXPECT_EQ(Table(), "00000300 Massimiliano Rossi Level 4\r\n");
