@@ -13,7 +13,7 @@ namespace {
 
 LocalClock localClock = nullptr;
 ErrorReporter errorReporter = nullptr;
-std::string localAppDataOverride;
+std::wstring localAppDataOverride;
 bool randomSeeded = false;
 
 SYSTEMTIME ReadLocalClock() {
@@ -117,12 +117,19 @@ std::string FileNameOf(const std::string& path) {
 }
 
 bool FileExists(const std::string& path) {
-    return _waccess(ToWide(path).c_str(), 0) == 0;
+    return FileExists(ToWide(path));
+}
+
+bool FileExists(const std::wstring& path) {
+    return _waccess(path.c_str(), 0) == 0;
 }
 
 bool OpenUrl(const std::string& text) {
-    std::wstring target = ToWide(text);
-    HINSTANCE result = ShellExecuteW(nullptr, L"open", target.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    return OpenUrl(ToWide(text));
+}
+
+bool OpenUrl(const std::wstring& text) {
+    HINSTANCE result = ShellExecuteW(nullptr, L"open", text.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
     return reinterpret_cast<INT_PTR>(result) > 32;
 }
 
@@ -134,13 +141,13 @@ void ShowError(const std::string& text, const std::string& caption) {
     MessageBoxA(nullptr, text.c_str(), caption.c_str(), MB_ICONERROR | MB_TASKMODAL);
 }
 
-std::string GetLocalAppDataFolder() {
+std::wstring GetLocalAppDataFolder() {
     if (!localAppDataOverride.empty()) return localAppDataOverride;
     wchar_t buffer[MAX_PATH] = {};
     if (FAILED(SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, buffer)))
-        return std::string();
-    std::string folder = ToNarrow(buffer);
-    while (!folder.empty() && (folder.back() == '\\' || folder.back() == '/')) folder.pop_back();
+        return std::wstring();
+    std::wstring folder = buffer;
+    while (!folder.empty() && (folder.back() == L'\\' || folder.back() == L'/')) folder.pop_back();
     return folder;
 }
 
@@ -217,7 +224,7 @@ void SetErrorReporter(ErrorReporter reporter) {
     errorReporter = reporter;
 }
 
-void SetLocalAppDataOverride(const std::string& folder) {
+void SetLocalAppDataOverride(const std::wstring& folder) {
     localAppDataOverride = folder;
 }
 

@@ -33,16 +33,19 @@ std::string FolderOf(const std::string& path);
 std::string FileNameOf(const std::string& path);
 // True for an existing file or folder.
 bool FileExists(const std::string& path);
+bool FileExists(const std::wstring& path);
 
 // Asks the shell to open a web address or a document; false when it refuses.
 bool OpenUrl(const std::string& text);
+bool OpenUrl(const std::wstring& text);
 
 // Task-modal error box with no owner window; returns when it is closed.
 void ShowError(const std::string& text, const std::string& caption);
 
 // The per-user, non-roaming application-data folder without a trailing
-// separator, or empty.
-std::string GetLocalAppDataFolder();
+// separator, or empty. Wide, as the shell gives it: a user folder may have
+// any name (Cyrillic, Chinese), which no narrow code page can hold.
+std::wstring GetLocalAppDataFolder();
 
 // Local calendar date and time with millisecond resolution. A fresh value is
 // 1 January 1900 00:00:00.000, which the game reads as "not set".
@@ -82,7 +85,7 @@ using LocalClock = SYSTEMTIME (*)();
 void SetLocalClock(LocalClock clock);  // nullptr restores GetLocalTime
 void SeedRandom(unsigned int seed);    // seeds now and counts as seeded
 using ErrorReporter = void (*)(const std::string& text, const std::string& caption);
-void SetErrorReporter(ErrorReporter reporter);            // nullptr restores the box
-void SetLocalAppDataOverride(const std::string& folder);  // empty restores the shell
+void SetErrorReporter(ErrorReporter reporter);             // nullptr restores the box
+void SetLocalAppDataOverride(const std::wstring& folder);  // empty restores the shell
 
 }  // namespace Orditex

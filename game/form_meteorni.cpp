@@ -181,16 +181,19 @@ SIZE FormMeteorni::PlayArea() {
     return SIZE{client.right, client.bottom};
 }
 
-std::string HomePagePath() {
+std::wstring HomePagePath() {
     wchar_t module[MAX_PATH] = {};
     DWORD length = GetModuleFileNameW(nullptr, module, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) return "home.html";
-    std::wstring page = std::wstring(module, length);
-    page = page.substr(0, page.find_last_of(L"\\/") + 1) + L"..\\home.html";
+    if (length == 0 || length >= MAX_PATH) return L"home.html";
+    return HomePageBeside(std::wstring(module, length));
+}
+
+std::wstring HomePageBeside(const std::wstring& programPath) {
+    std::wstring page = programPath.substr(0, programPath.find_last_of(L"\\/") + 1) + L"..\\home.html";
     wchar_t full[MAX_PATH] = {};
     DWORD fullLength = GetFullPathNameW(page.c_str(), MAX_PATH, full, nullptr);
     if (fullLength > 0 && fullLength < MAX_PATH) page = full;
-    return Orditex::ToNarrow(page);
+    return page;
 }
 
 }  // namespace Meteorni

@@ -120,8 +120,10 @@ private:
     COLORREF promptColour = RGB(255, 0, 0);
 };
 
-// The game's home page: home.html one level above the exe's own folder.
-std::string HomePagePath();
+// The game's home page: home.html one level above the exe's own folder, as
+// a wide path, so that a program under any folder name finds it.
+std::wstring HomePagePath();
+std::wstring HomePageBeside(const std::wstring& programPath);
 
 // Gives a form of the game the game's icon (resource 1005).
 void ApplyGameIcon(Orditex::Form& form);

@@ -138,7 +138,7 @@ void GameTestBase::SetUp() {
     Orditex::SetJoystickApi(&fakeApi);
     Orditex::playerName.clear();
     appData = TemporaryFolder("meteorni_game");
-    Orditex::SetLocalAppDataOverride(appData);
+    Orditex::SetLocalAppDataOverride(Orditex::ToWide(appData));
     game = new Meteorni::FormMeteorni(GetModuleHandleW(nullptr), "Meteorni test");
     Pump();
 }
@@ -151,7 +151,7 @@ void GameTestBase::TearDown() {
     Meteorni::SetSoundPlayer(nullptr);
     Orditex::SetErrorReporter(nullptr);
     Orditex::SetJoystickApi(nullptr);
-    Orditex::SetLocalAppDataOverride("");
+    Orditex::SetLocalAppDataOverride(L"");
 }
 
 void GameTestBase::TickAfter(int64_t milliseconds) {

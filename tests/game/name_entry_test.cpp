@@ -2,10 +2,21 @@
 // folder are, and the name dialog cannot be lost behind the game.
 #include "game_fixture.h"
 
+#include <filesystem>
+
 using namespace GameTest;
 using namespace Meteorni;
 
 namespace {
+
+std::wstring WideTemporaryFolder(const std::wstring& name) {
+    wchar_t base[MAX_PATH];
+    GetTempPathW(MAX_PATH, base);
+    std::wstring folder = std::wstring(base) + L"meteorni_" + name + L"_" + std::to_wstring(GetCurrentProcessId());
+    std::filesystem::remove_all(folder);
+    CreateDirectoryW(folder.c_str(), nullptr);
+    return folder;
+}
 
 class ResultFiling : public GameTestBase {
 protected:
@@ -77,4 +88,29 @@ TEST_F(ResultFiling, ACharacterOutsideTheCodePageIsRefusedOrStoredAsAQuestionMar
     SendMessageW(Box(), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L"\u0100\u738B"));
     Confirm();
     EXPECT_EQ(ReadBytes(ScoreFilePath(appData)), "00000000 ZOEX??       Level 1\r\n");
+}
+
+TEST_F(ResultFiling, AResultIsFiledAndReadBackUnderUserFoldersOfAnyName) {
+    for (const wchar_t* user : {L"Łukasz", L"Дмитрий", L"王伟"}) {
+        std::wstring folder = WideTemporaryFolder(user);
+        Orditex::SetLocalAppDataOverride(folder);
+        ReachNameEntry();
+        TypeInBox(L"anna");
+        Confirm();
+        EXPECT_EQ(ReadBytes(folder + L"\\Meteorni\\Score\\Classifica.txt"), "00000000 ANNA         Level 1\r\n")
+            << "user folder " << folder;
+        ShowFirstTickerLine();
+        EXPECT_EQ(game->rankingLines, std::vector<std::string>{"00000000 ANNA         Level 1"});
+        std::filesystem::remove_all(folder);
+    }
+}
+
+TEST(HomePage, IsFoundBesideAProgramUnderAFolderOfAnyName) {
+    std::wstring root = WideTemporaryFolder(L"王伟_Дмитрий");
+    CreateDirectoryW((root + L"\\bin").c_str(), nullptr);
+    WriteBytes(root + L"\\home.html", "<html></html>");
+    std::wstring page = HomePageBeside(root + L"\\bin\\Meteorni.exe");
+    EXPECT_EQ(page, root + L"\\home.html");
+    EXPECT_TRUE(Orditex::FileExists(page));
+    std::filesystem::remove_all(root);
 }
