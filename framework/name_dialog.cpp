@@ -24,6 +24,13 @@ bool RouteChar(GUIElement* element, int32_t code) {
     return true;
 }
 
+// The system gives the focus to the dialog window itself whenever it is
+// activated; the name box takes it on, so typed keys always reach the name.
+void PassFocusToNameBox(GUIElement* element) {
+    FormNamePlayer* dialog = AsNameDialog(element);
+    if (dialog && dialog->nameBox && dialog->nameBox->hwnd) dialog->nameBox->Focus();
+}
+
 void RouteButtonClick(CommandElement* element) {
     // Only the dialog's own OK button is given this callback.
     Button* button = static_cast<Button*>(element);
@@ -48,6 +55,8 @@ FormNamePlayer::FormNamePlayer(Form* ownerForm, HINSTANCE instance, const std::s
     if (owner) {
         owner->SetEnabled(false);
         owner->companion = this;
+        // Owned by the owner's window, so that it is never left behind it.
+        if (owner->hwnd && IsWindow(owner->hwnd)) ownerWindow = owner->hwnd;
     }
     SetSize(250, 150);
     SetText(title);
@@ -60,6 +69,7 @@ FormNamePlayer::FormNamePlayer(Form* ownerForm, HINSTANCE instance, const std::s
     onChar = RouteChar;
     onKeyDown = RouteKeyToHook<FormNamePlayer, &FormNamePlayer::OnKeyDown>;
     onKeyUp = RouteKeyToHook<FormNamePlayer, &FormNamePlayer::OnKeyUp>;
+    onFocus = PassFocusToNameBox;
 
     Create();
 }

@@ -3,11 +3,20 @@
 #include "game_fixture.h"
 
 #include <filesystem>
+#include <functional>
 
 using namespace GameTest;
 using namespace Meteorni;
 
 namespace {
+
+bool PumpUntil(const std::function<bool()>& done) {
+    for (int i = 0; i < 200 && !done(); ++i) {
+        Pump();
+        Sleep(10);
+    }
+    return done();
+}
 
 std::wstring WideTemporaryFolder(const std::wstring& name) {
     wchar_t base[MAX_PATH];
@@ -113,4 +122,23 @@ TEST(HomePage, IsFoundBesideAProgramUnderAFolderOfAnyName) {
     EXPECT_EQ(page, root + L"\\home.html");
     EXPECT_TRUE(Orditex::FileExists(page));
     std::filesystem::remove_all(root);
+}
+
+TEST_F(ResultFiling, BringingTheGameForwardPutsTheDialogInFrontWithTheKeys) {
+    ReachNameEntry();
+    HWND dialog = game->nameDialog->hwnd;
+    // Another program's window takes the front.
+    HWND other = CreateWindowExW(0, L"STATIC", L"altro", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 900, 50, 200, 100, nullptr,
+                                 nullptr, GetModuleHandleW(nullptr), nullptr);
+    SetForegroundWindow(other);
+    ASSERT_TRUE(PumpUntil([&] { return GetForegroundWindow() == other; }));
+
+    SetForegroundWindow(game->hwnd);
+    EXPECT_TRUE(PumpUntil([&] { return GetForegroundWindow() == dialog; }));
+    EXPECT_EQ(GetFocus(), Box());
+    bool dialogFirst = false;
+    for (HWND window = GetTopWindow(nullptr); window && window != game->hwnd; window = GetWindow(window, GW_HWNDNEXT))
+        if (window == dialog) dialogFirst = true;
+    EXPECT_TRUE(dialogFirst) << "the dialog stands in front of the game";
+    DestroyWindow(other);
 }
