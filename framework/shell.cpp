@@ -124,10 +124,6 @@ bool FileExists(const std::wstring& path) {
     return _waccess(path.c_str(), 0) == 0;
 }
 
-bool OpenUrl(const std::string& text) {
-    return OpenUrl(ToWide(text));
-}
-
 bool OpenUrl(const std::wstring& text) {
     HINSTANCE result = ShellExecuteW(nullptr, L"open", text.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
     return reinterpret_cast<INT_PTR>(result) > 32;

@@ -35,8 +35,8 @@ std::string FileNameOf(const std::string& path);
 bool FileExists(const std::string& path);
 bool FileExists(const std::wstring& path);
 
-// Asks the shell to open a web address or a document; false when it refuses.
-bool OpenUrl(const std::string& text);
+// Asks the shell to open a web address or a document (a wide path, so that
+// any folder name works); false when it refuses.
 bool OpenUrl(const std::wstring& text);
 
 // Task-modal error box with no owner window; returns when it is closed.
