@@ -66,14 +66,10 @@ xdotool windowactivate "$game_x" >/dev/null 2>&1 || true
 sleep 0.8
 dialog_in_front "activating the game"
 xdotool type --delay 80 bc
-xdotool key Return
-sleep 0.8
-[ "$(probe count Classifica)" = 0 ] || fail "the dialog is still open after Enter"
+confirm_name
 
 line=$(head -n1 "$score_file" | tr -d '\r')
 [[ "$line" =~ ^[0-9]{8}\ ABC\ {9}\ Level\ [0-9]+$ ]] || fail "unexpected high-score line: $line"
 
-probe close 'Meteorni *'
-wait_game
-[ "$game_code" = 0 ] || fail "exit code $game_code"
+close_game
 echo "dialog in front: all checks pass"

@@ -24,9 +24,7 @@ sleep 0.3
 shot dialog
 keep_screenshot dialog name-dialog
 probe texts Classifica | grep -qx "ANNA" || fail "the name box does not show ANNA: $(probe texts Classifica)"
-xdotool key Return
-sleep 0.8
-[ "$(probe count Classifica)" = 0 ] || fail "the dialog is still open after Enter"
+confirm_name
 [ "$(probe enabled 'Meteorni *')" = 1 ] || fail "the game window stays disabled"
 
 table=$(cat "$score_file")
@@ -48,7 +46,5 @@ for _ in $(seq 1 14); do
 done
 [ "$ticker" = 1 ] || fail "the ticker does not show the new result"
 
-probe close 'Meteorni *'
-wait_game
-[ "$game_code" = 0 ] || fail "exit code $game_code"
+close_game
 echo "game over: all checks pass"

@@ -113,6 +113,20 @@ play_to_name_entry() {
   xdotool key --repeat 12 --delay 30 BackSpace
 }
 
+# Enter in the name box: the dialog must close.
+confirm_name() {
+  xdotool key Return
+  sleep 0.8
+  [ "$(probe count Classifica)" = 0 ] || fail "the dialog is still open after Enter"
+}
+
+# Closes the game window as the window manager would; the exit code must be 0.
+close_game() {
+  probe close 'Meteorni *'
+  wait_game
+  [ "$game_code" = 0 ] || fail "exit code $game_code"
+}
+
 # A screenshot of the game's client area, kept as $work/NAME.png.
 shot() {
   import -window root -crop "800x600+${win_x}+${win_y}" +repage "$work/$1.png"

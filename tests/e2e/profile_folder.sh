@@ -46,16 +46,12 @@ wine reg add "$folders_key\\Shell Folders" /v "Local AppData" /t REG_SZ /d "$win
 start_installed_game
 play_to_name_entry
 xdotool type --delay 80 lena
-xdotool key Return
-sleep 0.8
-[ "$(probe count Classifica)" = 0 ] || fail "the dialog is still open after Enter"
+confirm_name
 
 table="$local_dir/Meteorni/Score/Classifica.txt"
 [ -f "$table" ] || fail "no Classifica.txt under $local_dir: $(find "$work" -name Classifica.txt)"
 line=$(head -n1 "$table" | tr -d '\r')
 [[ "$line" =~ ^[0-9]{8}\ LENA\ {8}\ Level\ [0-9]+$ ]] || fail "unexpected high-score line: $line"
 
-probe close 'Meteorni *'
-wait_game
-[ "$game_code" = 0 ] || fail "exit code $game_code"
+close_game
 echo "profile folder: all checks pass"

@@ -35,6 +35,25 @@ protected:
         LoseAllLives();
         ASSERT_EQ(game->state, NameEntry);
     }
+    // A new game form started from a copy of the pictures with one damaged;
+    // the working folder stays there until LeaveDamagedCopy.
+    HWND StartFromDamagedCopy(const std::string& picture) {
+        GetCurrentDirectoryA(MAX_PATH, buildFolder);
+        SetCurrentDirectoryA(DamagedPictureCopy(picture).c_str());
+        delete game;
+        game = new FormMeteorni(GetModuleHandleW(nullptr), "Meteorni test");
+        return game->hwnd;
+    }
+    // Back in the build folder: the damaged picture was refused with the
+    // message, and the game window is gone.
+    void LeaveDamagedCopy(HWND window) {
+        SetCurrentDirectoryA(buildFolder);
+        Pump();
+        ASSERT_FALSE(ErrorsShown().empty());
+        EXPECT_EQ(ErrorsShown()[0], "Immagine corrotta o dannegiata. Ripristinare la cartella immagine");
+        EXPECT_FALSE(IsWindow(window));
+    }
+    char buildFolder[MAX_PATH] = {};
 };
 
 }  // namespace
@@ -145,37 +164,17 @@ TEST_F(Robustness, ClosingAfterTheSaveDoesNotSaveAgain) {
 }
 
 TEST_F(Robustness, ADamagedPictureClosesTheGameWithTheMessage) {
-    std::string bin = DamagedPictureCopy("player.bmp");
-    char previous[MAX_PATH];
-    GetCurrentDirectoryA(MAX_PATH, previous);
-    SetCurrentDirectoryA(bin.c_str());
-    delete game;
-    game = new FormMeteorni(GetModuleHandleW(nullptr), "Meteorni test");
-    HWND window = game->hwnd;
+    HWND window = StartFromDamagedCopy("player.bmp");
     game->Tick();
     Type('G');
-    SetCurrentDirectoryA(previous);
-    Pump();
-    ASSERT_FALSE(ErrorsShown().empty());
-    EXPECT_EQ(ErrorsShown()[0], "Immagine corrotta o dannegiata. Ripristinare la cartella immagine");
-    EXPECT_FALSE(IsWindow(window));
+    LeaveDamagedCopy(window);
 }
 
 TEST_F(Robustness, ADamagedGameOverPictureClosesTheGameAndFilesNothing) {
-    std::string bin = DamagedPictureCopy("gameover.bmp");
-    char previous[MAX_PATH];
-    GetCurrentDirectoryA(MAX_PATH, previous);
-    SetCurrentDirectoryA(bin.c_str());
-    delete game;
-    game = new FormMeteorni(GetModuleHandleW(nullptr), "Meteorni test");
-    HWND window = game->hwnd;
+    HWND window = StartFromDamagedCopy("gameover.bmp");
     StartGame();
     LoseAllLives();
-    SetCurrentDirectoryA(previous);
-    Pump();
-    ASSERT_FALSE(ErrorsShown().empty());
-    EXPECT_EQ(ErrorsShown()[0], "Immagine corrotta o dannegiata. Ripristinare la cartella immagine");
-    EXPECT_FALSE(IsWindow(window));
+    LeaveDamagedCopy(window);
     EXPECT_EQ(game->nameDialog, nullptr);
     EXPECT_EQ(CountWindowsCaptioned(L"Classifica"), 0);
     delete game;
