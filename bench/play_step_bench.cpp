@@ -133,9 +133,9 @@ int main(int argc, char** argv) {
     SetSoundPlayer(Silence);
     Orditex::SetLocalClock(ReadBenchClock);
     GetLocalTime(&benchClock);
-    char temp[MAX_PATH];
-    GetTempPathA(MAX_PATH, temp);
-    Orditex::SetLocalAppDataOverride(std::string(temp) + "meteorni_bench");
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    Orditex::SetLocalAppDataOverride(std::wstring(temp) + L"meteorni_bench");
 
     auto* game = new FormMeteorni(GetModuleHandleW(nullptr), "Meteorni benchmark");
     game->Tick();

@@ -112,7 +112,7 @@ void Form::Create() {
     RegisterClassExW(&windowClass);
 
     hwnd = CreateWindowExW(ComputeExtendedStyle(), className.c_str(), title.c_str(), ComputeStyle(), x, y, width,
-                           height, nullptr, nullptr, instance, nullptr);
+                           height, ownerWindow, nullptr, instance, nullptr);
     if (!mainWindow) mainWindow = hwnd;
 
     NotifyCreated(hwnd);
@@ -134,8 +134,11 @@ void Form::UnregisterHotKeys() {
     for (size_t i = 1; i <= hotKeys.size(); ++i) UnregisterHotKey(hwnd, static_cast<int>(i));
 }
 
-void Form::HandleActivation() {
-    if (hwnd && GetForegroundWindow() == hwnd) {
+void Form::HandleActivation(bool activated) {
+    // The window that loses the activation may still be the foreground
+    // window while it is told so: that message is never an activation, or a
+    // form handing its activation on would take it back at once.
+    if (activated && hwnd && GetForegroundWindow() == hwnd) {
         if (activeForm) {
             // The form last active (this one too, when it is activated again)
             // lets go of its hot keys before the new one takes them.
@@ -147,9 +150,14 @@ void Form::HandleActivation() {
         NotifyActivate();
         activeForm = this;
         if (companion && companion->hwnd && hwnd) {
-            // Directly behind this form, without activating it: activating the
-            // companion would take the focus away from the form just activated.
-            SetWindowPos(companion->hwnd, hwnd, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+            // The companion goes directly behind this form (a window this form
+            // owns stays in front of it all the same). A form that cannot take
+            // input hands the activation on to its companion, so that the
+            // companion (its name dialog) gets the keys; any other form keeps
+            // it, or the two would hand the activation back and forth.
+            UINT flags = SWP_NOMOVE | SWP_NOSIZE;
+            if (IsWindowEnabled(hwnd) || !IsWindowEnabled(companion->hwnd)) flags |= SWP_NOACTIVATE;
+            SetWindowPos(companion->hwnd, hwnd, 0, 0, 0, 0, flags);
         }
     } else {
         UnregisterHotKeys();

@@ -25,6 +25,9 @@ public:
     ~Form() override;
 
     Form* companion = nullptr;
+    // The window that owns this one, if any: the system keeps an owned window
+    // in front of its owner, and the window manager raises it with its owner.
+    HWND ownerWindow = nullptr;
     bool topmost = true;
     bool minimizeBox = true;
     bool maximizeBox = true;
@@ -44,8 +47,9 @@ public:
     void RegisterHotKeys();
     void UnregisterHotKeys();
 
-    // Run by the window procedure on WM_ACTIVATE and WM_HOTKEY.
-    void HandleActivation();
+    // Run by the window procedure on WM_ACTIVATE (activated false for the
+    // message that deactivates the window) and WM_HOTKEY.
+    void HandleActivation(bool activated);
     void HandleHotKey(int32_t hotKeyId);
 
     // The style bits Create uses, from the stored flags.

@@ -287,10 +287,13 @@ void FormGames::FillArea(int32_t left, int32_t top, int32_t areaWidth, int32_t a
 }
 
 void FormGames::DrawTextAt(int32_t px, int32_t py, const std::string& line, COLORREF colour) {
-    std::wstring wide = ToWide(line);
+    DrawTextAt(px, py, ToWide(line), colour);
+}
+
+void FormGames::DrawTextAt(int32_t px, int32_t py, const std::wstring& line, COLORREF colour) {
     for (Drawing* surface : {backBuffer, screen}) {
         if (!surface) continue;
-        surface->DrawWideString(px, py, 0, 0, wide, colour, font, AlignLeft);
+        surface->DrawWideString(px, py, 0, 0, line, colour, font, AlignLeft);
         if (TouchesCorner(px, py)) MarkCorner(*surface);
     }
 }

@@ -58,6 +58,7 @@ public:
     void PresentErase(Sprite& sprite);
     void FillArea(int32_t left, int32_t top, int32_t areaWidth, int32_t areaHeight, COLORREF colour);
     void DrawTextAt(int32_t px, int32_t py, const std::string& line, COLORREF colour);
+    void DrawTextAt(int32_t px, int32_t py, const std::wstring& line, COLORREF colour);
     void DrawTextBox(int32_t boxWidth, int32_t boxHeight, const std::string& line, COLORREF colour, TextAlign align);
     void AddSprite(GameElement* sprite);
     static std::string FormatInteger(int64_t value);

@@ -303,7 +303,9 @@ std::wstring GUIElement::GetTextWide() {
 }
 
 std::string GUIElement::GetText() {
-    return ToNarrow(GetTextWide());
+    // What a window holds may have been typed or pasted by the user: it
+    // reaches narrow text through the code page, never by dropping high bytes.
+    return ToCodePage(GetTextWide());
 }
 
 void GUIElement::FitClientArea() {

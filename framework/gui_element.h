@@ -148,6 +148,7 @@ public:
     POINT GetPosition();
     int32_t GetClientWidth();
     std::wstring GetTextWide();
+    // The window text in the system code page ("?" for what it cannot hold).
     std::string GetText();
     // Makes the client area exactly 800 x 600 pixels.
     void FitClientArea();

@@ -1,6 +1,7 @@
 #include "framework/name_dialog.h"
 
 #include "framework/hook_routing.h"
+#include "framework/shell.h"
 
 namespace Orditex {
 
@@ -21,6 +22,13 @@ bool RouteChar(GUIElement* element, int32_t code) {
     }
     if (FormNamePlayer* dialog = AsNameDialog(element)) return dialog->OnChar(code);
     return true;
+}
+
+// The system gives the focus to the dialog window itself whenever it is
+// activated; the name box takes it on, so typed keys always reach the name.
+void PassFocusToNameBox(GUIElement* element) {
+    FormNamePlayer* dialog = AsNameDialog(element);
+    if (dialog && dialog->nameBox && dialog->nameBox->hwnd) dialog->nameBox->Focus();
 }
 
 void RouteButtonClick(CommandElement* element) {
@@ -47,6 +55,8 @@ FormNamePlayer::FormNamePlayer(Form* ownerForm, HINSTANCE instance, const std::s
     if (owner) {
         owner->SetEnabled(false);
         owner->companion = this;
+        // Owned by the owner's window, so that it is never left behind it.
+        if (owner->hwnd && IsWindow(owner->hwnd)) ownerWindow = owner->hwnd;
     }
     SetSize(250, 150);
     SetText(title);
@@ -59,6 +69,7 @@ FormNamePlayer::FormNamePlayer(Form* ownerForm, HINSTANCE instance, const std::s
     onChar = RouteChar;
     onKeyDown = RouteKeyToHook<FormNamePlayer, &FormNamePlayer::OnKeyDown>;
     onKeyUp = RouteKeyToHook<FormNamePlayer, &FormNamePlayer::OnKeyUp>;
+    onFocus = PassFocusToNameBox;
 
     Create();
 }
@@ -125,6 +136,9 @@ bool FormNamePlayer::OnDialogClose() {
 }
 
 bool FormNamePlayer::OnChar(int32_t code) {
+    // The name is stored in the code page: a character it cannot hold is not
+    // taken, rather than shown here and stored as "?".
+    if (code > 0 && code <= 0xFFFF && !CodePageHolds(static_cast<wchar_t>(code))) return false;
     if (code != VK_RETURN) return true;
     OnButtonClick(okButton);
     return false;  // no beep from the edit control

@@ -13,7 +13,7 @@ namespace {
 
 LocalClock localClock = nullptr;
 ErrorReporter errorReporter = nullptr;
-std::string localAppDataOverride;
+std::wstring localAppDataOverride;
 bool randomSeeded = false;
 
 SYSTEMTIME ReadLocalClock() {
@@ -50,6 +50,50 @@ std::string ToNarrow(const std::wstring& text) {
     return narrow;
 }
 
+namespace {
+
+// count code units in the ANSI code page; replaced, when given, tells whether
+// any had to become the replacement character. A UTF-8 code page (a Windows
+// option) takes neither the no-best-fit flag nor a replacement of our choice,
+// and holds every whole character anyway.
+std::string NarrowToCodePage(const wchar_t* text, int count, BOOL* replaced) {
+    if (count <= 0) return std::string();
+    const bool utf8 = GetACP() == CP_UTF8;
+    const DWORD flags = utf8 ? 0 : WC_NO_BEST_FIT_CHARS;
+    const char* fallback = utf8 ? nullptr : "?";
+    if (utf8) replaced = nullptr;
+    int size = WideCharToMultiByte(CP_ACP, flags, text, count, nullptr, 0, fallback, replaced);
+    if (size <= 0) return std::string();
+    std::string narrow(static_cast<size_t>(size), '\0');
+    WideCharToMultiByte(CP_ACP, flags, text, count, narrow.data(), size, fallback, replaced);
+    return narrow;
+}
+
+}  // namespace
+
+std::string ToCodePage(const std::wstring& text) {
+    size_t end = text.find(L'\0');
+    return NarrowToCodePage(text.data(), static_cast<int>(end == std::wstring::npos ? text.size() : end), nullptr);
+}
+
+std::wstring FromCodePage(const std::string& text) {
+    size_t end = text.find('\0');
+    int count = static_cast<int>(end == std::string::npos ? text.size() : end);
+    if (count == 0) return std::wstring();
+    int size = MultiByteToWideChar(CP_ACP, 0, text.data(), count, nullptr, 0);
+    if (size <= 0) return std::wstring();
+    std::wstring wide(static_cast<size_t>(size), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text.data(), count, wide.data(), size);
+    return wide;
+}
+
+bool CodePageHolds(wchar_t character) {
+    // Half of a surrogate pair is no character of any code page.
+    if (character >= 0xD800 && character <= 0xDFFF) return false;
+    BOOL replaced = FALSE;
+    return !NarrowToCodePage(&character, 1, &replaced).empty() && !replaced;
+}
+
 std::string ReplaceChar(const std::string& text, char from, char to) {
     std::string copy = text;
     for (char& c : copy)
@@ -73,12 +117,15 @@ std::string FileNameOf(const std::string& path) {
 }
 
 bool FileExists(const std::string& path) {
-    return _waccess(ToWide(path).c_str(), 0) == 0;
+    return FileExists(ToWide(path));
 }
 
-bool OpenUrl(const std::string& text) {
-    std::wstring target = ToWide(text);
-    HINSTANCE result = ShellExecuteW(nullptr, L"open", target.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+bool FileExists(const std::wstring& path) {
+    return _waccess(path.c_str(), 0) == 0;
+}
+
+bool OpenUrl(const std::wstring& text) {
+    HINSTANCE result = ShellExecuteW(nullptr, L"open", text.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
     return reinterpret_cast<INT_PTR>(result) > 32;
 }
 
@@ -90,13 +137,13 @@ void ShowError(const std::string& text, const std::string& caption) {
     MessageBoxA(nullptr, text.c_str(), caption.c_str(), MB_ICONERROR | MB_TASKMODAL);
 }
 
-std::string GetLocalAppDataFolder() {
+std::wstring GetLocalAppDataFolder() {
     if (!localAppDataOverride.empty()) return localAppDataOverride;
     wchar_t buffer[MAX_PATH] = {};
     if (FAILED(SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, buffer)))
-        return std::string();
-    std::string folder = ToNarrow(buffer);
-    while (!folder.empty() && (folder.back() == '\\' || folder.back() == '/')) folder.pop_back();
+        return std::wstring();
+    std::wstring folder = buffer;
+    while (!folder.empty() && (folder.back() == L'\\' || folder.back() == L'/')) folder.pop_back();
     return folder;
 }
 
@@ -173,7 +220,7 @@ void SetErrorReporter(ErrorReporter reporter) {
     errorReporter = reporter;
 }
 
-void SetLocalAppDataOverride(const std::string& folder) {
+void SetLocalAppDataOverride(const std::wstring& folder) {
     localAppDataOverride = folder;
 }
 

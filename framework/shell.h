@@ -9,10 +9,20 @@
 
 namespace Orditex {
 
-// Narrow text is single-byte text in the Windows code page; each byte maps to
-// the 16-bit code unit of the same value and back.
+// The program's own narrow texts (its literals, the picture names) map byte
+// for byte: each byte becomes the 16-bit code unit of the same value and back.
 std::wstring ToWide(const std::string& text);
 std::string ToNarrow(const std::wstring& text);
+
+// Text that comes from the user (typed or pasted into a control) and the
+// stored text made from it go through the system's ANSI code page: a typed
+// euro sign is stored as the code page's euro byte (0x80 in 1252) and shown
+// as a euro sign again. A character the code page cannot hold becomes "?"
+// (never a look-alike); both conversions end at the first NUL.
+std::string ToCodePage(const std::wstring& text);
+std::wstring FromCodePage(const std::string& text);
+// True when the code page holds the character exactly.
+bool CodePageHolds(wchar_t character);
 
 std::string ReplaceChar(const std::string& text, char from, char to);
 
@@ -23,16 +33,19 @@ std::string FolderOf(const std::string& path);
 std::string FileNameOf(const std::string& path);
 // True for an existing file or folder.
 bool FileExists(const std::string& path);
+bool FileExists(const std::wstring& path);
 
-// Asks the shell to open a web address or a document; false when it refuses.
-bool OpenUrl(const std::string& text);
+// Asks the shell to open a web address or a document (a wide path, so that
+// any folder name works); false when it refuses.
+bool OpenUrl(const std::wstring& text);
 
 // Task-modal error box with no owner window; returns when it is closed.
 void ShowError(const std::string& text, const std::string& caption);
 
 // The per-user, non-roaming application-data folder without a trailing
-// separator, or empty.
-std::string GetLocalAppDataFolder();
+// separator, or empty. Wide, as the shell gives it: a user folder may have
+// any name (Cyrillic, Chinese), which no narrow code page can hold.
+std::wstring GetLocalAppDataFolder();
 
 // Local calendar date and time with millisecond resolution. A fresh value is
 // 1 January 1900 00:00:00.000, which the game reads as "not set".
@@ -72,7 +85,7 @@ using LocalClock = SYSTEMTIME (*)();
 void SetLocalClock(LocalClock clock);  // nullptr restores GetLocalTime
 void SeedRandom(unsigned int seed);    // seeds now and counts as seeded
 using ErrorReporter = void (*)(const std::string& text, const std::string& caption);
-void SetErrorReporter(ErrorReporter reporter);            // nullptr restores the box
-void SetLocalAppDataOverride(const std::string& folder);  // empty restores the shell
+void SetErrorReporter(ErrorReporter reporter);             // nullptr restores the box
+void SetLocalAppDataOverride(const std::wstring& folder);  // empty restores the shell
 
 }  // namespace Orditex

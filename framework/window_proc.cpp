@@ -103,7 +103,7 @@ LRESULT OnSize(const Call& call) {
 
 // A form was activated or deactivated.
 LRESULT OnActivate(const Call& call) {
-    if (Form* form = AsForm(call.element)) form->HandleActivation();
+    if (Form* form = AsForm(call.element)) form->HandleActivation(LOWORD(call.wParam) != WA_INACTIVE);
     return call.Default();
 }
 

@@ -127,7 +127,7 @@ void FormMeteorni::TitleTick() {
     if (!rankingLines.empty() && blinkCounter == 1) {
         if (tickerIndex >= static_cast<int32_t>(rankingLines.size())) tickerIndex = 0;
         FillArea(0, 0, PlayArea().cx, 20, RGB(255, 255, 255));
-        DrawTextAt(0, 0, TickerLine(tickerIndex), RGB(0, 0, 0));
+        DrawTextAt(0, 0, TickerText(tickerIndex), RGB(0, 0, 0));
         ++tickerIndex;
         if (tickerIndex >= static_cast<int32_t>(rankingLines.size())) tickerIndex = 0;
     }
@@ -137,8 +137,18 @@ void FormMeteorni::TitleTick() {
     EndFrame();
 }
 
+std::string FormMeteorni::TickerLabel(int32_t index) const {
+    return "Classifica: " + PadLeft(std::to_string(index + 1), ' ', 2) + "\xB0" + " Score ";
+}
+
 std::string FormMeteorni::TickerLine(int32_t index) const {
-    return "Classifica: " + PadLeft(std::to_string(index + 1), ' ', 2) + "\xB0" + " Score " + rankingLines.at(index);
+    return TickerLabel(index) + rankingLines.at(index);
+}
+
+std::wstring FormMeteorni::TickerText(int32_t index) const {
+    // The label is the program's own text; the stored line holds a name typed
+    // in the system code page and is shown through it.
+    return Orditex::ToWide(TickerLabel(index)) + Orditex::FromCodePage(rankingLines.at(index));
 }
 
 void FormMeteorni::DrawHud() {
@@ -171,16 +181,19 @@ SIZE FormMeteorni::PlayArea() {
     return SIZE{client.right, client.bottom};
 }
 
-std::string HomePagePath() {
+std::wstring HomePagePath() {
     wchar_t module[MAX_PATH] = {};
     DWORD length = GetModuleFileNameW(nullptr, module, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) return "home.html";
-    std::wstring page = std::wstring(module, length);
-    page = page.substr(0, page.find_last_of(L"\\/") + 1) + L"..\\home.html";
+    if (length == 0 || length >= MAX_PATH) return L"home.html";
+    return HomePageBeside(std::wstring(module, length));
+}
+
+std::wstring HomePageBeside(const std::wstring& programPath) {
+    std::wstring page = programPath.substr(0, programPath.find_last_of(L"\\/") + 1) + L"..\\home.html";
     wchar_t full[MAX_PATH] = {};
     DWORD fullLength = GetFullPathNameW(page.c_str(), MAX_PATH, full, nullptr);
     if (fullLength > 0 && fullLength < MAX_PATH) page = full;
-    return Orditex::ToNarrow(page);
+    return page;
 }
 
 }  // namespace Meteorni

@@ -69,8 +69,12 @@ public:
 
     // Title screen and score strip.
     void TitleTick();
-    // The ticker's text for a line of the high-score table.
+    // The ticker's text for a line of the high-score table: its label
+    // ("Classifica:  1\xB0 Score ") and the stored line as it is on disk, and
+    // as the ticker shows it.
+    std::string TickerLabel(int32_t index) const;
     std::string TickerLine(int32_t index) const;
+    std::wstring TickerText(int32_t index) const;
     void DrawHud();
 
     // Pictures: every picture of the game comes through the cached,
@@ -116,8 +120,10 @@ private:
     COLORREF promptColour = RGB(255, 0, 0);
 };
 
-// The game's home page: home.html one level above the exe's own folder.
-std::string HomePagePath();
+// The game's home page: home.html one level above the exe's own folder, as
+// a wide path, so that a program under any folder name finds it.
+std::wstring HomePagePath();
+std::wstring HomePageBeside(const std::wstring& programPath);
 
 // Gives a form of the game the game's icon (resource 1005).
 void ApplyGameIcon(Orditex::Form& form);

@@ -201,8 +201,12 @@ void FormMeteorni::LoseLife() {
     PlayGameSound(soundCrash);
     if (lives < 1) {
         SetBackgroundImage(LoadCheckedImage("..\\images_games\\gameover.bmp"));
-        OpenNameDialog();
-        state = NameEntry;
+        // A refused picture has already closed the game: nobody is left to
+        // type a name, and the dialog would file the result with a blank one.
+        if (created) {
+            OpenNameDialog();
+            state = NameEntry;
+        }
     } else {
         SetBackgroundImage(LoadCheckedImage("..\\images_games\\replay.bmp"));
         state = Interlude;

@@ -43,11 +43,11 @@ void SetStreamWriter(StreamWriter writer) {
     streamWriter = writer ? writer : WriteToStream;
 }
 
-TextFile::TextFile(const std::string& path) : path(path) {}
+TextFile::TextFile(const std::wstring& path) : path(path) {}
 
 std::vector<std::string> TextFile::ReadLines() {
     std::vector<std::string> lines;
-    std::FILE* file = _wfopen(Orditex::ToWide(path).c_str(), L"rb");
+    std::FILE* file = _wfopen(path.c_str(), L"rb");
     if (!file) {
         failed = 1;
         notOpened = 1;
@@ -88,12 +88,11 @@ std::vector<std::string> TextFile::ReadLines() {
 }
 
 bool TextFile::WriteLines(const std::vector<std::string>& lines) {
-    std::wstring target = Orditex::ToWide(path);
-    std::string folder = Orditex::FolderOf(path);
-    if (folder.empty()) folder = ".\\";
+    size_t separator = path.find_last_of(L"\\/:");
+    std::wstring folder = separator == std::wstring::npos ? L"." : path.substr(0, separator + 1);
 
     wchar_t temporary[MAX_PATH] = {};
-    if (GetTempFileNameW(Orditex::ToWide(folder).c_str(), L"sco", 0, temporary) == 0) {
+    if (GetTempFileNameW(folder.c_str(), L"sco", 0, temporary) == 0) {
         failed = 1;
         notOpened = 1;
         return false;
@@ -117,7 +116,7 @@ bool TextFile::WriteLines(const std::vector<std::string>& lines) {
     // name, or a power cut could still leave an empty table behind.
     if (!failed && _commit(_fileno(file)) != 0) failed = 1;
     if (std::fclose(file) != 0) failed = 1;
-    if (!failed && !MoveFileExW(temporary, target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    if (!failed && !MoveFileExW(temporary, path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         failed = 1;
     if (failed) DeleteFileW(temporary);
     return !failed;
@@ -125,27 +124,27 @@ bool TextFile::WriteLines(const std::vector<std::string>& lines) {
 
 ScoreTable::ScoreTable(const std::string& gameName) : gameName(gameName) {}
 
-std::string ScoreTable::ScoreFolder(const std::string& gameName) {
+std::wstring ScoreTable::ScoreFolder(const std::string& gameName) {
     // Without an application-data folder the path would turn relative and the
     // table would land in whatever the working folder happens to be.
-    std::string base = Orditex::GetLocalAppDataFolder();
-    if (base.empty()) return std::string();
-    std::string dir = EnsureTrailingBackslash(base) + gameName;
-    if (!MakeFolder(dir)) return std::string();
-    dir = EnsureTrailingBackslash(dir) + "Score";
-    if (!MakeFolder(dir)) return std::string();
+    std::wstring base = Orditex::GetLocalAppDataFolder();
+    if (base.empty()) return std::wstring();
+    std::wstring dir = EnsureTrailingBackslash(base) + Orditex::ToWide(gameName);
+    if (!MakeFolder(dir)) return std::wstring();
+    dir = EnsureTrailingBackslash(dir) + L"Score";
+    if (!MakeFolder(dir)) return std::wstring();
     return EnsureTrailingBackslash(dir);
 }
 
 std::vector<std::string> ScoreTable::Load() {
     failed = false;
     unreadable = false;
-    std::string folder = ScoreFolder(gameName);
+    std::wstring folder = ScoreFolder(gameName);
     if (folder.empty()) {
         failed = true;
         return {};
     }
-    std::string path = folder + kFileName;
+    std::wstring path = folder + kFileName;
     if (!Orditex::FileExists(path)) return {};
     TextFile file(path);
     std::vector<std::string> lines = file.ReadLines();
@@ -160,7 +159,7 @@ bool ScoreTable::Save(std::vector<std::string> lines) {
     // scores the rest of the line decides, also descending.
     std::sort(lines.begin(), lines.end(), std::greater<std::string>());
     if (lines.size() > kMaxLines) lines.resize(kMaxLines);
-    std::string folder = ScoreFolder(gameName);
+    std::wstring folder = ScoreFolder(gameName);
     if (folder.empty()) {
         failed = true;
         return false;
@@ -182,6 +181,10 @@ bool ScoreTable::Add(int64_t score, const std::string& text) {
     std::string line = ZeroPad(score, static_cast<int32_t>(kScoreDigits));
     if (line.size() > kScoreDigits) line = line.substr(line.size() - kScoreDigits);
     line += " " + text;
+    // The text must stay one whole line: a NUL would cut it short when the
+    // table is read again, and a line break would split it in two.
+    std::replace_if(
+        line.begin(), line.end(), [](char c) { return c == '\0' || c == '\n'; }, '?');
     lines.push_back(line);
     Save(lines);
     return !failed;

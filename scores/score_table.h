@@ -10,13 +10,13 @@
 
 namespace Meteorni {
 
-// One text file read or written whole, as lines. Narrow (code page) paths are
-// opened through their wide names, so folders with accented names work.
+// One text file read or written whole, as lines. The path is wide, so that
+// every user folder works; the lines are narrow text as they are on disk.
 class TextFile {
 public:
-    explicit TextFile(const std::string& path);
+    explicit TextFile(const std::wstring& path);
 
-    std::string path;
+    std::wstring path;
     uint8_t failed = 0;     // the last read or write went wrong
     uint8_t notOpened = 0;  // ... because the file could not be opened
 
@@ -34,7 +34,7 @@ public:
 
 class ScoreTable {
 public:
-    static constexpr const char* kFileName = "Classifica.txt";
+    static constexpr const wchar_t* kFileName = L"Classifica.txt";
     static constexpr size_t kMaxLines = 10;
     static constexpr size_t kScoreDigits = 8;
 
@@ -49,12 +49,13 @@ public:
     // Sorts the lines best first (byte-wise, descending), keeps the first ten
     // and writes them.
     bool Save(std::vector<std::string> lines);
-    // Adds "<score as 8 digits> <text>" to the stored table and saves it.
+    // Adds "<score as 8 digits> <text>" to the stored table and saves it. A
+    // NUL or a line break in the text is stored as "?".
     bool Add(int64_t score, const std::string& text);
 
     // <local application data>\<gameName>\Score\, made when missing, or empty
     // when there is no such folder and it cannot be made.
-    static std::string ScoreFolder(const std::string& gameName);
+    static std::wstring ScoreFolder(const std::string& gameName);
 
 private:
     // The last Load found a table it could not read; saving over it would

@@ -1,7 +1,5 @@
 #include "scores/text_format.h"
 
-#include "framework/shell.h"
-
 #include <windows.h>
 
 #include <direct.h>
@@ -10,8 +8,8 @@ namespace Meteorni {
 
 namespace {
 
-bool IsFolder(const std::string& path) {
-    DWORD attributes = GetFileAttributesW(Orditex::ToWide(path).c_str());
+bool IsFolder(const std::wstring& path) {
+    DWORD attributes = GetFileAttributesW(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
@@ -42,14 +40,14 @@ std::string PadLeft(const std::string& text, char fill, int32_t width) {
     return std::string(width - text.size(), fill) + text;
 }
 
-std::string EnsureTrailingBackslash(const std::string& path) {
-    if (path.empty() || path.back() == '\\' || path.back() == '/') return path;
-    return path + "\\";
+std::wstring EnsureTrailingBackslash(const std::wstring& path) {
+    if (path.empty() || path.back() == L'\\' || path.back() == L'/') return path;
+    return path + L"\\";
 }
 
-bool MakeFolder(const std::string& path) {
+bool MakeFolder(const std::wstring& path) {
     if (path.empty()) return false;
-    if (_wmkdir(Orditex::ToWide(path).c_str()) == 0) return true;
+    if (_wmkdir(path.c_str()) == 0) return true;
     // Already there (perhaps made a moment ago by another copy of the game).
     return IsFolder(path);
 }

@@ -17,11 +17,12 @@ std::string PadRight(const std::string& text, char fill, int32_t width);
 // text preceded by as many fill characters as needed to reach width. Never cut.
 std::string PadLeft(const std::string& text, char fill, int32_t width);
 
+// Paths are wide: the user's own folder may have a name no code page holds.
 // path with one "\" added, unless it is empty or already ends in "\" or "/".
-std::string EnsureTrailingBackslash(const std::string& path);
+std::wstring EnsureTrailingBackslash(const std::wstring& path);
 
 // True when path is a folder: it already was one or has just been made (one
 // level). False for a plain file of that name.
-bool MakeFolder(const std::string& path);
+bool MakeFolder(const std::wstring& path);
 
 }  // namespace Meteorni

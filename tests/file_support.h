@@ -1,5 +1,5 @@
 // Whole-file reads and writes for tests, through wide names so that folders
-// with accented names work.
+// with any name work.
 #pragma once
 
 #include "framework/shell.h"
@@ -9,9 +9,9 @@
 #include <cstdio>
 #include <string>
 
-inline std::string ReadBytes(const std::string& path) {
+inline std::string ReadBytes(const std::wstring& path) {
     std::string bytes;
-    std::FILE* file = _wfopen(Orditex::ToWide(path).c_str(), L"rb");
+    std::FILE* file = _wfopen(path.c_str(), L"rb");
     if (!file) return bytes;
     char buffer[65536];
     size_t got;
@@ -20,9 +20,17 @@ inline std::string ReadBytes(const std::string& path) {
     return bytes;
 }
 
-inline void WriteBytes(const std::string& path, const std::string& bytes) {
-    std::FILE* file = _wfopen(Orditex::ToWide(path).c_str(), L"wb");
+inline std::string ReadBytes(const std::string& path) {
+    return ReadBytes(Orditex::ToWide(path));
+}
+
+inline void WriteBytes(const std::wstring& path, const std::string& bytes) {
+    std::FILE* file = _wfopen(path.c_str(), L"wb");
     ASSERT_NE(file, nullptr) << path;
     std::fwrite(bytes.data(), 1, bytes.size(), file);
     std::fclose(file);
+}
+
+inline void WriteBytes(const std::string& path, const std::string& bytes) {
+    WriteBytes(Orditex::ToWide(path), bytes);
 }

@@ -203,13 +203,13 @@ TEST(Random, SameSeedSameDraws) {
 }
 
 TEST(Shell, LocalAppDataFolderHasNoTrailingSeparator) {
-    std::string folder = GetLocalAppDataFolder();
+    std::wstring folder = GetLocalAppDataFolder();
     ASSERT_FALSE(folder.empty());
-    EXPECT_NE(folder.back(), '\\');
+    EXPECT_NE(folder.back(), L'\\');
     EXPECT_TRUE(FileExists(folder));
-    SetLocalAppDataOverride("C:\\elsewhere");
-    EXPECT_EQ(GetLocalAppDataFolder(), "C:\\elsewhere");
-    SetLocalAppDataOverride("");
+    SetLocalAppDataOverride(L"C:\\elsewhere");
+    EXPECT_EQ(GetLocalAppDataFolder(), L"C:\\elsewhere");
+    SetLocalAppDataOverride(L"");
     EXPECT_EQ(GetLocalAppDataFolder(), folder);
 }
 

@@ -130,6 +130,28 @@ std::vector<uint32_t> PicturePixels(HBITMAP picture, const RECT& region) {
     return pixels;
 }
 
+std::string DamagedPictureCopy(const std::string& damaged) {
+    std::string root = TemporaryFolder("meteorni_damaged");
+    std::string pictures = root + "\\images_games\\";
+    CreateDirectoryA(pictures.c_str(), nullptr);
+    CreateDirectoryA((root + "\\bin").c_str(), nullptr);
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA("..\\images_games\\*.bmp", &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            std::string name = found.cFileName;
+            CopyFileA(("..\\images_games\\" + name).c_str(), (pictures + name).c_str(), FALSE);
+        } while (FindNextFileA(search, &found));
+        FindClose(search);
+    }
+    std::string bytes = ReadBytes(pictures + damaged);
+    if (bytes.size() > 200) {
+        bytes[200] = static_cast<char>(~bytes[200]);  // changes the checksum whatever the byte was
+        WriteBytes(pictures + damaged, bytes);
+    }
+    return root + "\\bin";
+}
+
 void GameTestBase::SetUp() {
     SetClock(2026, 12, 7, 21, 0, 0, 0);
     Orditex::SetLocalClock(ReadClock);
@@ -142,7 +164,7 @@ void GameTestBase::SetUp() {
     Orditex::SetJoystickApi(&fakeApi);
     Orditex::playerName.clear();
     appData = TemporaryFolder("meteorni_game");
-    Orditex::SetLocalAppDataOverride(appData);
+    Orditex::SetLocalAppDataOverride(Orditex::ToWide(appData));
     game = new Meteorni::FormMeteorni(GetModuleHandleW(nullptr), "Meteorni test");
     Pump();
 }
@@ -155,7 +177,7 @@ void GameTestBase::TearDown() {
     Meteorni::SetSoundPlayer(nullptr);
     Orditex::SetErrorReporter(nullptr);
     Orditex::SetJoystickApi(nullptr);
-    Orditex::SetLocalAppDataOverride("");
+    Orditex::SetLocalAppDataOverride(L"");
 }
 
 void GameTestBase::TickAfter(int64_t milliseconds) {
@@ -211,6 +233,18 @@ void GameTestBase::AimRockAtShip(size_t index) {
     rock->x = game->ship->x;
     int32_t target = game->ship->y < rock->bottomLimit ? game->ship->y : rock->bottomLimit;
     rock->y = target - rock->speed;
+}
+
+void GameTestBase::LoseAllLives() {
+    for (int life = 0; life < 3; ++life) {
+        if (game->state == Meteorni::Interlude) {
+            TickAfter(20);
+            TickAfter(1600);
+        }
+        ASSERT_EQ(game->state, Meteorni::Playing);
+        AimRockAtShip(0);
+        StepRock(0);
+    }
 }
 
 HBITMAP GameTestBase::Picture(const std::string& file) {

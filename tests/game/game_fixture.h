@@ -96,6 +96,10 @@ private:
     HGDIOBJ previous = nullptr;
 };
 
+// A fresh folder with bin\ and a copy of every shipped picture, one of them
+// with a byte changed; gives the bin folder, to start a game from.
+std::string DamagedPictureCopy(const std::string& damaged);
+
 class GameTestBase : public ::testing::Test {
 protected:
     void SetUp() override;
@@ -116,6 +120,8 @@ protected:
     void Place(Orditex::Sprite& sprite, int32_t x, int32_t y);
     // Puts a rock where its next step lands on the ship.
     void AimRockAtShip(size_t index);
+    // Lets a rock hit the ship three times, waiting out each interlude.
+    void LoseAllLives();
     HBITMAP Picture(const std::string& file);
     // The back buffer and the window both show the expected picture in the
     // region (the three corner marks aside).

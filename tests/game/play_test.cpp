@@ -21,17 +21,6 @@ protected:
         last->x = game->ship->x - 20;
         last->y = game->ship->y + 9;
     }
-    void LoseAllLives() {
-        for (int life = 0; life < 3; ++life) {
-            if (game->state == Interlude) {
-                TickAfter(20);
-                TickAfter(1600);
-            }
-            ASSERT_EQ(game->state, Playing);
-            AimRockAtShip(0);
-            StepRock(0);
-        }
-    }
 };
 
 }  // namespace

@@ -32,16 +32,28 @@ protected:
     }
     void ReachNameEntry() {
         StartGame();
-        for (int life = 0; life < 3; ++life) {
-            if (game->state == Interlude) {
-                TickAfter(20);
-                TickAfter(1600);
-            }
-            AimRockAtShip(0);
-            StepRock(0);
-        }
+        LoseAllLives();
         ASSERT_EQ(game->state, NameEntry);
     }
+    // A new game form started from a copy of the pictures with one damaged;
+    // the working folder stays there until LeaveDamagedCopy.
+    HWND StartFromDamagedCopy(const std::string& picture) {
+        GetCurrentDirectoryA(MAX_PATH, buildFolder);
+        SetCurrentDirectoryA(DamagedPictureCopy(picture).c_str());
+        delete game;
+        game = new FormMeteorni(GetModuleHandleW(nullptr), "Meteorni test");
+        return game->hwnd;
+    }
+    // Back in the build folder: the damaged picture was refused with the
+    // message, and the game window is gone.
+    void LeaveDamagedCopy(HWND window) {
+        SetCurrentDirectoryA(buildFolder);
+        Pump();
+        ASSERT_FALSE(ErrorsShown().empty());
+        EXPECT_EQ(ErrorsShown()[0], "Immagine corrotta o dannegiata. Ripristinare la cartella immagine");
+        EXPECT_FALSE(IsWindow(window));
+    }
+    char buildFolder[MAX_PATH] = {};
 };
 
 }  // namespace
@@ -155,33 +167,21 @@ TEST_F(Robustness, ClosingAfterTheSaveDoesNotSaveAgain) {
 }
 
 TEST_F(Robustness, ADamagedPictureClosesTheGameWithTheMessage) {
-    // A copy of the pictures with one byte changed, in a fresh working folder.
-    std::string root = TemporaryFolder("meteorni_damaged");
-    std::string pictures = root + "\\images_games";
-    CreateDirectoryA(pictures.c_str(), nullptr);
-    CreateDirectoryA((root + "\\bin").c_str(), nullptr);
-    for (const char* name : {"logo.bmp", "sanmartino2.bmp", "meteorne_notte.bmp", "diamante.bmp", "player.bmp"})
-        CopyFileA((std::string("..\\images_games\\") + name).c_str(), (pictures + "\\" + name).c_str(), FALSE);
-    {
-        HANDLE file =
-            CreateFileA((pictures + "\\player.bmp").c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-        ASSERT_NE(file, INVALID_HANDLE_VALUE);
-        SetFilePointer(file, 200, nullptr, FILE_BEGIN);
-        DWORD written = 0;
-        WriteFile(file, "\x7F", 1, &written, nullptr);
-        CloseHandle(file);
-    }
-    char previous[MAX_PATH];
-    GetCurrentDirectoryA(MAX_PATH, previous);
-    SetCurrentDirectoryA((root + "\\bin").c_str());
-    delete game;
-    game = new FormMeteorni(GetModuleHandleW(nullptr), "Meteorni test");
-    HWND window = game->hwnd;
+    HWND window = StartFromDamagedCopy("player.bmp");
     game->Tick();
     Type('G');
-    SetCurrentDirectoryA(previous);
+    LeaveDamagedCopy(window);
+}
+
+TEST_F(Robustness, ADamagedGameOverPictureClosesTheGameAndFilesNothing) {
+    HWND window = StartFromDamagedCopy("gameover.bmp");
+    StartGame();
+    LoseAllLives();
+    LeaveDamagedCopy(window);
+    EXPECT_EQ(game->nameDialog, nullptr);
+    EXPECT_EQ(CountWindowsCaptioned(L"Classifica"), 0);
+    delete game;
+    game = nullptr;
     Pump();
-    ASSERT_FALSE(ErrorsShown().empty());
-    EXPECT_EQ(ErrorsShown()[0], "Immagine corrotta o dannegiata. Ripristinare la cartella immagine");
-    EXPECT_FALSE(IsWindow(window));
+    EXPECT_FALSE(Orditex::FileExists(ScoreFilePath(appData))) << ReadBytes(ScoreFilePath(appData));
 }

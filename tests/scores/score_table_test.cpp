@@ -18,9 +18,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::vector<std::string> FolderEntries(const std::string& folder) {
+std::vector<std::string> FolderEntries(const std::wstring& folder) {
     std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(fs::path(Orditex::ToWide(folder))))
+    for (const auto& entry : fs::directory_iterator(fs::path(folder)))
         names.push_back(Orditex::ToNarrow(entry.path().filename().wstring()));
     return names;
 }
@@ -45,15 +45,15 @@ size_t FailingWriter(const void* data, size_t size, std::FILE* stream) {
     return std::fwrite(data, 1, size / 2, stream);
 }
 
-// A private local-application-data folder per test, with an accented name
-// (code page 1252 "\xE8") so the wide-name file access is exercised too.
+// A private local-application-data folder per test, named as players outside
+// Western Europe name theirs: no narrow code page holds all of it.
 class ScoreTableTest : public ::testing::Test {
 protected:
     void SetUp() override {
         wchar_t temp[MAX_PATH];
         ASSERT_GT(GetTempPathW(MAX_PATH, temp), 0u);
-        appData = Orditex::ToNarrow(temp) + "meteorni_scores_caff\xE8_" + std::to_string(GetCurrentProcessId());
-        fs::remove_all(fs::path(Orditex::ToWide(appData)));
+        appData = std::wstring(temp) + L"meteorni_scores_Łukasz_Дмитрий_王伟_" + std::to_wstring(GetCurrentProcessId());
+        fs::remove_all(fs::path(appData));
         ASSERT_TRUE(MakeFolder(appData));
         Orditex::SetLocalAppDataOverride(appData);
         errorBoxes = 0;
@@ -62,13 +62,13 @@ protected:
     void TearDown() override {
         SetStreamWriter(nullptr);
         Orditex::SetErrorReporter(nullptr);
-        Orditex::SetLocalAppDataOverride("");
-        fs::remove_all(fs::path(Orditex::ToWide(appData)));
+        Orditex::SetLocalAppDataOverride(L"");
+        fs::remove_all(fs::path(appData));
     }
 
-    std::string GameFolder() const { return appData + "\\Meteorni"; }
-    std::string ScoreFolderPath() const { return GameFolder() + "\\Score"; }
-    std::string TablePath() const { return ScoreFolderPath() + "\\Classifica.txt"; }
+    std::wstring GameFolder() const { return appData + L"\\Meteorni"; }
+    std::wstring ScoreFolderPath() const { return GameFolder() + L"\\Score"; }
+    std::wstring TablePath() const { return ScoreFolderPath() + L"\\Classifica.txt"; }
     std::string Table() const { return ReadBytes(TablePath()); }
 
     static std::string GameText(const std::string& name, int level) {
@@ -81,7 +81,7 @@ protected:
         WriteBytes(TablePath(), bytes);
     }
 
-    std::string appData;
+    std::wstring appData;
 };
 
 }  // namespace
@@ -94,7 +94,7 @@ TEST_F(ScoreTableTest, FirstAddMakesBothFoldersAndAOneLineFile) {
 
     ASSERT_TRUE(table.Add(1250, GameText("Anna", 3)));
     EXPECT_FALSE(table.failed);
-    EXPECT_EQ(ScoreTable::ScoreFolder("Meteorni"), ScoreFolderPath() + "\\");
+    EXPECT_EQ(ScoreTable::ScoreFolder("Meteorni"), ScoreFolderPath() + L"\\");
     EXPECT_EQ(Table(), "00001250 Anna         Level 3\r\n");
     EXPECT_EQ(ScoreTable("Meteorni").Load(), std::vector<std::string>{"00001250 Anna         Level 3"});
     // The temporary file took the table's place; nothing else is left behind.
@@ -138,6 +138,12 @@ TEST_F(ScoreTableTest, SortIsByUnsignedBytes) {
     ASSERT_TRUE(ScoreTable("Meteorni").Add(10, "Zeno"));
     ASSERT_TRUE(ScoreTable("Meteorni").Add(10, "\xC8rica"));
     EXPECT_EQ(Table(), "00000010 \xC8rica\r\n00000010 Zeno\r\n");
+}
+
+TEST_F(ScoreTableTest, ANulOrALineBreakInTheTextCannotCutOrSplitTheLine) {
+    ASSERT_TRUE(ScoreTable("Meteorni").Add(50, std::string("ZOE\0X Level 3", 13)));
+    ASSERT_TRUE(ScoreTable("Meteorni").Add(40, "two\nlines"));
+    EXPECT_EQ(Table(), "00000050 ZOE?X Level 3\r\n00000040 two?lines\r\n");
 }
 
 TEST_F(ScoreTableTest, LongNameStaysWhole) {
@@ -187,9 +193,9 @@ TEST_F(ScoreTableTest, UnwritablePlaceFailsQuietly) {
     EXPECT_TRUE(table.failed);
     EXPECT_FALSE(table.Save({"00000100 x"}));
     EXPECT_TRUE(table.failed);
-    EXPECT_EQ(ScoreTable::ScoreFolder("Meteorni"), "");
+    EXPECT_EQ(ScoreTable::ScoreFolder("Meteorni"), L"");
 
-    Orditex::SetLocalAppDataOverride(appData + "\\missing\\deeper");
+    Orditex::SetLocalAppDataOverride(appData + L"\\missing\\deeper");
     EXPECT_FALSE(table.Add(100, "x"));
     EXPECT_TRUE(table.failed);
     EXPECT_EQ(errorBoxes, 0);
@@ -217,8 +223,8 @@ TEST_F(ScoreTableTest, WriteFailingPartWayKeepsThePreviousTable) {
 
 TEST_F(ScoreTableTest, TableThatCannotBeOpenedIsNeitherReadNorOverwritten) {
     SeedTable("00000800 kept\r\n00000700 too\r\n");
-    HANDLE lock = CreateFileW(Orditex::ToWide(TablePath()).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE lock =
+        CreateFileW(TablePath().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(lock, INVALID_HANDLE_VALUE);
     ScoreTable table("Meteorni");
     EXPECT_TRUE(table.Load().empty());
@@ -229,17 +235,17 @@ TEST_F(ScoreTableTest, TableThatCannotBeOpenedIsNeitherReadNorOverwritten) {
 }
 
 TEST_F(ScoreTableTest, TextFileReportsWhatItCouldNotOpen) {
-    TextFile missing(appData + "\\no such file.txt");
+    TextFile missing(appData + L"\\no such file.txt");
     EXPECT_TRUE(missing.ReadLines().empty());
     EXPECT_TRUE(missing.failed);
     EXPECT_TRUE(missing.notOpened);
 
-    TextFile nowhere(appData + "\\no such folder\\file.txt");
+    TextFile nowhere(appData + L"\\no such folder\\file.txt");
     EXPECT_FALSE(nowhere.WriteLines({"x"}));
     EXPECT_TRUE(nowhere.failed);
     EXPECT_TRUE(nowhere.notOpened);
 
-    TextFile empty(appData + "\\empty.txt");
+    TextFile empty(appData + L"\\empty.txt");
     EXPECT_TRUE(empty.WriteLines({}));
     EXPECT_EQ(ReadBytes(empty.path), "");
     EXPECT_TRUE(empty.ReadLines().empty());
@@ -264,18 +270,18 @@ TEST(TextFormat, PaddingNeverCuts) {
 }
 
 TEST(TextFormat, EnsureTrailingBackslash) {
-    EXPECT_EQ(EnsureTrailingBackslash(""), "");
-    EXPECT_EQ(EnsureTrailingBackslash("C:/games/"), "C:/games/");
-    EXPECT_EQ(EnsureTrailingBackslash("C:\\games\\"), "C:\\games\\");
-    EXPECT_EQ(EnsureTrailingBackslash("C:\\games"), "C:\\games\\");
+    EXPECT_EQ(EnsureTrailingBackslash(L""), L"");
+    EXPECT_EQ(EnsureTrailingBackslash(L"C:/games/"), L"C:/games/");
+    EXPECT_EQ(EnsureTrailingBackslash(L"C:\\games\\"), L"C:\\games\\");
+    EXPECT_EQ(EnsureTrailingBackslash(L"C:\\games"), L"C:\\games\\");
 }
 
 TEST_F(ScoreTableTest, MakeFolderOnlyAnswersTrueForAFolder) {
     EXPECT_TRUE(MakeFolder(appData));  // already there
-    EXPECT_TRUE(MakeFolder(appData + "\\new"));
-    EXPECT_TRUE(Orditex::FileExists(appData + "\\new"));
-    EXPECT_FALSE(MakeFolder(appData + "\\a\\b")) << "one level only";
-    WriteBytes(appData + "\\file", "x");
-    EXPECT_FALSE(MakeFolder(appData + "\\file"));
-    EXPECT_FALSE(MakeFolder(""));
+    EXPECT_TRUE(MakeFolder(appData + L"\\new"));
+    EXPECT_TRUE(Orditex::FileExists(appData + L"\\new"));
+    EXPECT_FALSE(MakeFolder(appData + L"\\a\\b")) << "one level only";
+    WriteBytes(appData + L"\\file", "x");
+    EXPECT_FALSE(MakeFolder(appData + L"\\file"));
+    EXPECT_FALSE(MakeFolder(L""));
 }
