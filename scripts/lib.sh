@@ -94,6 +94,9 @@ map_strip_font() {
     END { exit !found }' "$prefix/user.reg" 2>/dev/null && return 0
   WINEPREFIX="$prefix" wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'Lucida Console' \
     /t REG_SZ /d "$strip_font_replacement" /f >/dev/null 2>&1
+  # That Wine session ran without the display the game will use: let it end,
+  # or the game would join it and show no window.
+  WINEPREFIX="$prefix" wineserver -w
 }
 
 build_game() {
