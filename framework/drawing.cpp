@@ -55,12 +55,12 @@ HDC Drawing::CreateBackBuffer() {
     int32_t bufferWidth = area.right - area.left;
     int32_t bufferHeight = area.bottom - area.top;
 
-    HDC memory = CreateCompatibleDC(dc);
+    HDC memory = Made(CreateCompatibleDC(dc));
     if (!memory) {
         OnDrawingError();
         return nullptr;
     }
-    HBITMAP bitmap = CreateCompatibleBitmap(dc, bufferWidth, bufferHeight);
+    HBITMAP bitmap = Made(CreateCompatibleBitmap(dc, bufferWidth, bufferHeight));
     if (!bitmap)
         OnDrawingError();
     else
@@ -162,7 +162,7 @@ HBITMAP Drawing::CopyRegion(int32_t x, int32_t y, int32_t width, int32_t height)
         OnDrawingError();
         return nullptr;
     }
-    HBITMAP copy = CreateCompatibleBitmap(dc, width, height);
+    HBITMAP copy = Made(CreateCompatibleBitmap(dc, width, height));
     if (!copy) {
         OnDrawingError();
         return nullptr;
@@ -227,8 +227,8 @@ void Drawing::DrawImageTransparent(HBITMAP bitmap, int32_t x, int32_t y, int32_t
 
 HBITMAP Drawing::LoadBitmapFromFile(const std::string& path) {
     std::wstring widePath = ToWide(path);
-    return static_cast<HBITMAP>(
-        LoadImageW(nullptr, widePath.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION));
+    return Made(static_cast<HBITMAP>(
+        LoadImageW(nullptr, widePath.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION)));
 }
 
 void Drawing::EndDrawing() {

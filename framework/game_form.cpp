@@ -27,6 +27,32 @@ void RouteTick(Timer* timer) {
     if (FormGames* form = AsGameForm(timer->parent)) form->Tick();
 }
 
+// Adds the time of its scope to a total of the attached costs, if any;
+// copies to the window made inside the scope are left to their own total.
+class CostTimer {
+public:
+    CostTimer(FrameCosts* attached, int64_t FrameCosts::*total) : costs(attached), field(total) {
+        if (!costs) return;
+        copiesBefore = costs->copy;
+        QueryPerformanceCounter(&start);
+    }
+    ~CostTimer() {
+        if (!costs) return;
+        LARGE_INTEGER end;
+        QueryPerformanceCounter(&end);
+        int64_t nested = field == &FrameCosts::copy ? 0 : costs->copy - copiesBefore;
+        costs->*field += end.QuadPart - start.QuadPart - nested;
+    }
+    CostTimer(const CostTimer&) = delete;
+    CostTimer& operator=(const CostTimer&) = delete;
+
+private:
+    FrameCosts* costs;
+    int64_t FrameCosts::*field;
+    int64_t copiesBefore = 0;
+    LARGE_INTEGER start{};
+};
+
 // How many of the three corner marks a surface still shows.
 int32_t CornerMarksShown(Drawing& surface) {
     if (!surface.dc) return 0;
@@ -171,6 +197,7 @@ void FormGames::NotifyPaint() {
 
 void FormGames::BeginFrame(bool erase) {
     if (!screen || !backBuffer) return;
+    CostTimer timer(frameCosts, &FrameCosts::openClose);
     frameInProgress = true;
     if (!erase) {
         NotifyPaint();
@@ -194,12 +221,14 @@ void FormGames::BeginFrame(bool erase) {
     }
 
     // The window still shows a mark: it kept its picture.
+    if (frameCosts) ++frameCosts->markReads;
     if (CornerMarksShown(*screen) > 0) return;
     // The window lost its picture; bring it back from the back buffer when
     // that holds a composed picture.
     if (CornerMarksShown(*backBuffer) < 3) return;
     RECT client{};
     GetClientRect(hwnd, &client);
+    CostTimer copyTimer(frameCosts, &FrameCosts::copy);
     DeleteObject(screenSnapshot);
     screenSnapshot = backBuffer->CopyRegion(0, 0, client.right - client.left, client.bottom - client.top);
     screen->DrawImageAtOrigin(screenSnapshot);
@@ -207,6 +236,7 @@ void FormGames::BeginFrame(bool erase) {
 }
 
 void FormGames::EndFrame() {
+    CostTimer timer(frameCosts, &FrameCosts::openClose);
     if (!screenSnapshot && backBuffer) {
         RECT outer{};
         if (hwnd && GetWindowRect(hwnd, &outer)) {
@@ -317,6 +347,7 @@ void FormGames::PresentRegion(int32_t left, int32_t top, int32_t regionWidth, in
     // Only a frame holds the window's paint DC; outside one there is
     // nowhere to copy to.
     if (!backBuffer || !backBuffer->dc || !screen || !screen->dc) return;
+    CostTimer timer(frameCosts, &FrameCosts::copy);
     // Straight from the back buffer's DC into the window's: the same pixels as
     // a copy through a temporary bitmap, without making a bitmap and two DCs
     // per rectangle, which took most of a play step's time.

@@ -12,6 +12,14 @@
 
 namespace Orditex {
 
+// Where the frames' time goes, in performance-counter ticks, for the
+// benchmark: a form fills one only while it is attached to it.
+struct FrameCosts {
+    int64_t openClose = 0;  // in BeginFrame and EndFrame, their window copies aside
+    int64_t copy = 0;       // copying from the back buffer to the window
+    int64_t markReads = 0;  // corner marks read back from the window
+};
+
 class FormGames : public Form {
 public:
     FormGames(HINSTANCE instance, const std::string& title);
@@ -32,6 +40,8 @@ public:
     // Pixels copied from the back buffer to the window since the form was
     // made; the benchmark reads it to show how little each step copies.
     int64_t pixelsPresented = 0;
+    // Attached by the benchmark; none in the game.
+    FrameCosts* frameCosts = nullptr;
 
     void NotifyPaint() override;
 
