@@ -4,6 +4,9 @@
 #include "framework/gui_element.h"
 #include "framework/shell.h"
 
+#include <algorithm>
+#include <unordered_map>
+
 namespace Orditex {
 
 namespace {
@@ -32,6 +35,97 @@ private:
     HDC dc;
     COLORREF text;
     COLORREF back;
+};
+
+// A picture ready to copy from: its bitmap selected in a memory DC, and once
+// asked for, the mask of its pure black pixels selected in another.
+class PreparedPicture {
+public:
+    bool Prepare(HDC like, HBITMAP picture) {
+        size = BitmapSize(picture);
+        dc = Made(CreateCompatibleDC(like));
+        if (dc) previous = SelectObject(dc, picture);
+        return previous != nullptr;
+    }
+    // White where the picture is pure black, black elsewhere; made on the
+    // first call. None when it cannot be made.
+    HDC Mask() {
+        if (maskDc || !dc) return maskDc;
+        mask = Made(CreateBitmap(size.cx, size.cy, 1, 1, nullptr));
+        maskDc = Made(CreateCompatibleDC(dc));
+        if (mask && maskDc) previousMask = SelectObject(maskDc, mask);
+        if (!previousMask) {
+            ReleaseMask();
+            return nullptr;
+        }
+        // In a colour-to-monochrome copy the source's background colour
+        // becomes white and every other colour black.
+        SetBkColor(dc, RGB(0, 0, 0));
+        BitBlt(maskDc, 0, 0, size.cx, size.cy, dc, 0, 0, SRCCOPY);
+        return maskDc;
+    }
+    // Everything made here is deleted; the picture itself is left alone.
+    void Release() {
+        ReleaseMask();
+        if (dc) {
+            if (previous) SelectObject(dc, previous);
+            DeleteDC(dc);
+        }
+        *this = PreparedPicture();
+    }
+
+    HDC dc = nullptr;
+    SIZE size{0, 0};
+
+private:
+    void ReleaseMask() {
+        if (maskDc) {
+            if (previousMask) SelectObject(maskDc, previousMask);
+            DeleteDC(maskDc);
+        }
+        if (mask) DeleteObject(mask);
+        maskDc = nullptr;
+        mask = nullptr;
+        previousMask = nullptr;
+    }
+
+    HGDIOBJ previous = nullptr;
+    HDC maskDc = nullptr;
+    HBITMAP mask = nullptr;
+    HGDIOBJ previousMask = nullptr;
+};
+
+// The kept pictures, by bitmap. A handful at most: the game's pictures and
+// the sprites' saved backgrounds.
+std::unordered_map<HBITMAP, PreparedPicture>& KeptPictures() {
+    static std::unordered_map<HBITMAP, PreparedPicture> kept;
+    return kept;
+}
+
+// The picture a copy reads from or writes to: the kept one, or one prepared
+// for this copy alone and released at its end.
+class PictureDc {
+public:
+    PictureDc(HDC like, HBITMAP bitmap) {
+        auto found = KeptPictures().find(bitmap);
+        if (found != KeptPictures().end()) {
+            picture = &found->second;
+        } else if (temporary.Prepare(like, bitmap)) {
+            picture = &temporary;
+        }
+    }
+    ~PictureDc() { temporary.Release(); }
+    PictureDc(const PictureDc&) = delete;
+    PictureDc& operator=(const PictureDc&) = delete;
+
+    explicit operator bool() const { return picture != nullptr; }
+    HDC Dc() const { return picture->dc; }
+    SIZE Size() const { return picture->size; }
+    HDC Mask() const { return picture->Mask(); }
+
+private:
+    PreparedPicture temporary;
+    PreparedPicture* picture = nullptr;
 };
 
 }  // namespace
@@ -128,31 +222,29 @@ void Drawing::FillRectangle(int32_t x, int32_t y, int32_t width, int32_t height,
 
 void Drawing::DrawImageAtOrigin(HBITMAP bitmap) {
     if (!dc || !bitmap) return;
-    SIZE size = BitmapSize(bitmap);
-    MemoryDc source(dc);
+    PictureDc source(dc, bitmap);
     if (!source) return OnDrawingError();
-    Selection selection(source, bitmap);
-    if (!BitBlt(dc, 0, 0, size.cx, size.cy, source, 0, 0, SRCCOPY)) OnDrawingError();
+    SIZE size = source.Size();
+    if (!BitBlt(dc, 0, 0, size.cx, size.cy, source.Dc(), 0, 0, SRCCOPY)) OnDrawingError();
 }
 
 void Drawing::DrawImage(HBITMAP bitmap, int32_t x, int32_t y, int32_t width, int32_t height) {
     if (!dc || !bitmap) return;
-    SIZE size = BitmapSize(bitmap);
-    MemoryDc source(dc);
+    PictureDc source(dc, bitmap);
     if (!source) return OnDrawingError();
-    Selection selection(source, bitmap);
-    BOOL done = width != 0 && height != 0 ? StretchBlt(dc, x, y, width, height, source, 0, 0, size.cx, size.cy, SRCCOPY)
-                                          : BitBlt(dc, x, y, size.cx, size.cy, source, 0, 0, SRCCOPY);
+    SIZE size = source.Size();
+    BOOL done = width != 0 && height != 0
+                    ? StretchBlt(dc, x, y, width, height, source.Dc(), 0, 0, size.cx, size.cy, SRCCOPY)
+                    : BitBlt(dc, x, y, size.cx, size.cy, source.Dc(), 0, 0, SRCCOPY);
     if (!done) OnDrawingError();
 }
 
 void Drawing::DrawImagePart(HBITMAP bitmap, int32_t x, int32_t y, int32_t width, int32_t height, int32_t srcX,
                             int32_t srcY) {
     if (!dc || !bitmap) return;
-    MemoryDc source(dc);
+    PictureDc source(dc, bitmap);
     if (!source) return OnDrawingError();
-    Selection selection(source, bitmap);
-    if (!BitBlt(dc, x, y, width, height, source, srcX, srcY, SRCCOPY)) OnDrawingError();
+    if (!BitBlt(dc, x, y, width, height, source.Dc(), srcX, srcY, SRCCOPY)) OnDrawingError();
 }
 
 HBITMAP Drawing::CopyRegion(int32_t x, int32_t y, int32_t width, int32_t height) {
@@ -174,54 +266,55 @@ HBITMAP Drawing::CopyRegion(int32_t x, int32_t y, int32_t width, int32_t height)
     return copy;
 }
 
+bool Drawing::CopyRegionInto(HBITMAP target, int32_t x, int32_t y, int32_t width, int32_t height) {
+    if (!dc || !target) return false;
+    PictureDc copy(dc, target);
+    if (!copy) {
+        OnDrawingError();
+        return false;
+    }
+    if (BitBlt(copy.Dc(), 0, 0, width, height, dc, x, y, SRCCOPY)) return true;
+    OnDrawingError();
+    return false;
+}
+
 void Drawing::DrawImagePartTransparent(HBITMAP bitmap, int32_t x, int32_t y, int32_t width, int32_t height,
                                        int32_t srcY) {
     if (!dc || !bitmap) return;
-    MemoryDc image(dc);
-    MemoryDc mask(dc);
-    if (!image || !mask) return OnDrawingError();
-    // The mask covers just the cell being drawn: the same pixels as a mask of
-    // the whole strip, at a tenth of the cost for a ten-frame strip.
-    GdiObject<HBITMAP> maskBitmap(CreateBitmap(width, height, 1, 1, nullptr));
-    if (!maskBitmap) return OnDrawingError();
-    Selection maskSelection(mask, maskBitmap);
-    Selection imageSelection(image, bitmap);
-
-    // A cell may reach past the strip (below its end, wider than it, above
-    // its first row): nothing is copied from there, so those mask pixels must
-    // be white and leave the target as it is, as a mask of the whole strip
-    // would. A new bitmap's pixels are undefined until written.
-    if (!PatBlt(mask, 0, 0, width, height, WHITENESS)) OnDrawingError();
-    // Pure black pixels of the picture become white in the mask, all others black.
-    SetBkColor(image, RGB(0, 0, 0));
-    if (!BitBlt(mask, 0, 0, width, height, image, 0, srcY, SRCCOPY)) OnDrawingError();
+    PictureDc image(dc, bitmap);
+    if (!image) return OnDrawingError();
+    // Only the part of the cell that lies on the strip is copied: a cell may
+    // reach past the strip (below its end, wider than it, above its first
+    // row), and there the target keeps its pixels.
+    SIZE strip = image.Size();
+    int32_t top = std::max<int32_t>(srcY, 0);
+    int32_t bottom = std::min<int32_t>(srcY + height, strip.cy);
+    int32_t columns = std::min<int32_t>(width, strip.cx);
+    if (columns <= 0 || bottom <= top) return;
+    HDC mask = image.Mask();
+    if (!mask) return OnDrawingError();
 
     MaskColours colours(dc);
-    if (!BitBlt(dc, x, y, width, height, mask, 0, 0, SRCAND)) OnDrawingError();
-    if (!BitBlt(dc, x, y, width, height, image, 0, srcY, SRCPAINT)) OnDrawingError();
+    int32_t targetY = y + (top - srcY);
+    if (!BitBlt(dc, x, targetY, columns, bottom - top, mask, 0, top, SRCAND)) OnDrawingError();
+    if (!BitBlt(dc, x, targetY, columns, bottom - top, image.Dc(), 0, top, SRCPAINT)) OnDrawingError();
 }
 
 void Drawing::DrawImageTransparent(HBITMAP bitmap, int32_t x, int32_t y, int32_t width, int32_t height) {
     if (!dc || !bitmap) return;
-    SIZE size = BitmapSize(bitmap);
-    MemoryDc image(dc);
-    MemoryDc mask(dc);
-    if (!image || !mask) return OnDrawingError();
-    GdiObject<HBITMAP> maskBitmap(CreateBitmap(size.cx, size.cy, 1, 1, nullptr));
-    if (!maskBitmap) return OnDrawingError();
-    Selection maskSelection(mask, maskBitmap);
-    Selection imageSelection(image, bitmap);
-
-    SetBkColor(image, RGB(0, 0, 0));
-    if (!BitBlt(mask, 0, 0, size.cx, size.cy, image, 0, 0, SRCCOPY)) OnDrawingError();
+    PictureDc image(dc, bitmap);
+    if (!image) return OnDrawingError();
+    HDC mask = image.Mask();
+    if (!mask) return OnDrawingError();
+    SIZE size = image.Size();
 
     MaskColours colours(dc);
     if (width != 0 && height != 0) {
         if (!StretchBlt(dc, x, y, width, height, mask, 0, 0, size.cx, size.cy, SRCAND)) OnDrawingError();
-        if (!StretchBlt(dc, x, y, width, height, image, 0, 0, size.cx, size.cy, SRCPAINT)) OnDrawingError();
+        if (!StretchBlt(dc, x, y, width, height, image.Dc(), 0, 0, size.cx, size.cy, SRCPAINT)) OnDrawingError();
     } else {
         if (!BitBlt(dc, x, y, size.cx, size.cy, mask, 0, 0, SRCAND)) OnDrawingError();
-        if (!BitBlt(dc, x, y, size.cx, size.cy, image, 0, 0, SRCPAINT)) OnDrawingError();
+        if (!BitBlt(dc, x, y, size.cx, size.cy, image.Dc(), 0, 0, SRCPAINT)) OnDrawingError();
     }
 }
 
@@ -229,6 +322,25 @@ HBITMAP Drawing::LoadBitmapFromFile(const std::string& path) {
     std::wstring widePath = ToWide(path);
     return Made(static_cast<HBITMAP>(
         LoadImageW(nullptr, widePath.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION)));
+}
+
+void Drawing::KeepPicture(HBITMAP bitmap) {
+    if (!bitmap || KeptPictures().count(bitmap)) return;
+    PreparedPicture picture;
+    if (picture.Prepare(nullptr, bitmap))
+        KeptPictures()[bitmap] = picture;
+    else
+        picture.Release();
+}
+
+void Drawing::DeletePicture(HBITMAP bitmap) {
+    if (!bitmap) return;
+    auto found = KeptPictures().find(bitmap);
+    if (found != KeptPictures().end()) {
+        found->second.Release();
+        KeptPictures().erase(found);
+    }
+    DeleteObject(bitmap);
 }
 
 void Drawing::EndDrawing() {
