@@ -78,8 +78,23 @@ public:
     static bool HasCornerMarks(Drawing& surface);
 
 protected:
-    // Copies one rectangle of the back buffer to the window.
+    // Notes a rectangle of the back buffer for the window: the frame's end
+    // copies the noted rectangles, joined where they overlap or nearly touch.
     void PresentRegion(int32_t left, int32_t top, int32_t regionWidth, int32_t regionHeight);
+
+private:
+    // Copies the noted rectangles to the window, or the whole back buffer
+    // when that is cheaper.
+    void PresentChanges();
+    // Gives the window's DC back, whichever way the frame got it.
+    void ReleaseScreen();
+    // Repaints the window from the back buffer when its corner marks say it
+    // lost its picture.
+    void RestoreWindow();
+
+    std::vector<RECT> changedAreas;
+    bool screenIsWindowDc = false;  // screen holds a GetDC DC, not a paint DC
+    SIZE composedSize{0, 0};        // of the back buffer
 };
 
 // The onClick of a game's menu entries: calls OnCommand on the nearest
