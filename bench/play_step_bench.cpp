@@ -153,6 +153,43 @@ Figures RunNaiveSteps(FormMeteorni& game, int32_t level, int steps) {
     return Summarise(samples, pixels);
 }
 
+// What a copy from the back buffer to the window costs: a fixed part per
+// copy and a part per pixel, from the median times of copies of several
+// sizes. The game joins its rectangles, and copies the whole client area at
+// once, where that is cheaper by these figures.
+void MeasureWindowCopies(FormMeteorni& game) {
+    const SIZE sizes[] = {{4, 4}, {45, 63}, {100, 100}, {200, 150}, {400, 300}, {800, 600}};
+    std::vector<double> pixels, micros;
+    std::printf("Copy to the window, us per copy:");
+    game.BeginFrame(false);
+    for (SIZE size : sizes) {
+        const int copies = size.cx * size.cy > 100000 ? 50 : 500;
+        std::vector<double> rounds;
+        for (int round = 0; round < 5; ++round) {
+            LARGE_INTEGER start, end;
+            QueryPerformanceCounter(&start);
+            for (int i = 0; i < copies; ++i)
+                BitBlt(game.screen->dc, 0, 0, size.cx, size.cy, game.backBuffer->dc, 0, 0, SRCCOPY);
+            QueryPerformanceCounter(&end);
+            rounds.push_back(1e6 * Seconds(start, end) / copies);
+        }
+        std::sort(rounds.begin(), rounds.end());
+        pixels.push_back(static_cast<double>(size.cx) * size.cy);
+        micros.push_back(rounds[rounds.size() / 2]);
+        std::printf(" %ldx%ld %.2f", size.cx, size.cy, micros.back());
+    }
+    game.EndFrame();
+    // The smallest copy is all fixed cost; the whole client area tells the
+    // cost per pixel.
+    double perCopy = micros.front();
+    double perPixel = (micros.back() - perCopy) / pixels.back();
+    double client = pixels.back();
+    std::printf(
+        "\n  = %.2f us per copy + %.3f ns per pixel: one copy's own cost is worth %.0f pixels; ten copies"
+        " cost as much as one of the client area once they cover %.0f%% of it\n",
+        perCopy, 1000.0 * perPixel, perCopy / perPixel, 100.0 * (1.0 - 9.0 * perCopy / (perPixel * client)));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -168,6 +205,7 @@ int main(int argc, char** argv) {
     game->Tick();
     SendMessageW(game->hwnd, WM_CHAR, 'G', 0);
 
+    MeasureWindowCopies(*game);
     std::printf("Play step against a naive full redraw, %d steps per level (times in ms)\n", steps);
     std::printf("%-6s %8s %8s %10s | %8s %8s %10s | %10s %10s | %8s %8s %10s | %6s\n", "level", "mean", "p99", "pixels",
                 "open+cls", "draw", "copy", "GDI objs", "mark reads", "naive", "naive", "pixels", "ratio");
