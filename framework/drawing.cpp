@@ -64,9 +64,25 @@ public:
         BitBlt(maskDc, 0, 0, size.cx, size.cy, dc, 0, 0, SRCCOPY);
         return maskDc;
     }
+    // The picture in the pixel format of the DC it is drawn on, made on the
+    // first call: a copy between two DCs of one format converts nothing, and
+    // converting (the game's pictures have 8 bits per pixel) costs more than
+    // the copy itself. The picture's own DC when it cannot be made.
+    HDC Converted(HDC target) {
+        if (convertedDc || !dc) return convertedDc ? convertedDc : dc;
+        converted = Made(CreateCompatibleBitmap(target, size.cx, size.cy));
+        convertedDc = Made(CreateCompatibleDC(target));
+        if (converted && convertedDc) previousConverted = SelectObject(convertedDc, converted);
+        if (!previousConverted || !BitBlt(convertedDc, 0, 0, size.cx, size.cy, dc, 0, 0, SRCCOPY)) {
+            ReleaseConverted();
+            return dc;
+        }
+        return convertedDc;
+    }
     // Everything made here is deleted; the picture itself is left alone.
     void Release() {
         ReleaseMask();
+        ReleaseConverted();
         if (dc) {
             if (previous) SelectObject(dc, previous);
             DeleteDC(dc);
@@ -89,10 +105,24 @@ private:
         previousMask = nullptr;
     }
 
+    void ReleaseConverted() {
+        if (convertedDc) {
+            if (previousConverted) SelectObject(convertedDc, previousConverted);
+            DeleteDC(convertedDc);
+        }
+        if (converted) DeleteObject(converted);
+        convertedDc = nullptr;
+        converted = nullptr;
+        previousConverted = nullptr;
+    }
+
     HGDIOBJ previous = nullptr;
     HDC maskDc = nullptr;
     HBITMAP mask = nullptr;
     HGDIOBJ previousMask = nullptr;
+    HDC convertedDc = nullptr;
+    HBITMAP converted = nullptr;
+    HGDIOBJ previousConverted = nullptr;
 };
 
 // The kept pictures, by bitmap. A handful at most: the game's pictures and
@@ -122,6 +152,10 @@ public:
     HDC Dc() const { return picture->dc; }
     SIZE Size() const { return picture->size; }
     HDC Mask() const { return picture->Mask(); }
+    // What a transparent copy paints from: for a kept picture its copy in
+    // the target's format, made once; for any other the picture itself
+    // (converting it for one copy would cost more than it saves).
+    HDC PaintSource(HDC target) const { return picture == &temporary ? picture->dc : picture->Converted(target); }
 
 private:
     PreparedPicture temporary;
@@ -297,7 +331,7 @@ void Drawing::DrawImagePartTransparent(HBITMAP bitmap, int32_t x, int32_t y, int
     MaskColours colours(dc);
     int32_t targetY = y + (top - srcY);
     if (!BitBlt(dc, x, targetY, columns, bottom - top, mask, 0, top, SRCAND)) OnDrawingError();
-    if (!BitBlt(dc, x, targetY, columns, bottom - top, image.Dc(), 0, top, SRCPAINT)) OnDrawingError();
+    if (!BitBlt(dc, x, targetY, columns, bottom - top, image.PaintSource(dc), 0, top, SRCPAINT)) OnDrawingError();
 }
 
 void Drawing::DrawImageTransparent(HBITMAP bitmap, int32_t x, int32_t y, int32_t width, int32_t height) {
@@ -311,10 +345,11 @@ void Drawing::DrawImageTransparent(HBITMAP bitmap, int32_t x, int32_t y, int32_t
     MaskColours colours(dc);
     if (width != 0 && height != 0) {
         if (!StretchBlt(dc, x, y, width, height, mask, 0, 0, size.cx, size.cy, SRCAND)) OnDrawingError();
-        if (!StretchBlt(dc, x, y, width, height, image.Dc(), 0, 0, size.cx, size.cy, SRCPAINT)) OnDrawingError();
+        if (!StretchBlt(dc, x, y, width, height, image.PaintSource(dc), 0, 0, size.cx, size.cy, SRCPAINT))
+            OnDrawingError();
     } else {
         if (!BitBlt(dc, x, y, size.cx, size.cy, mask, 0, 0, SRCAND)) OnDrawingError();
-        if (!BitBlt(dc, x, y, size.cx, size.cy, image.Dc(), 0, 0, SRCPAINT)) OnDrawingError();
+        if (!BitBlt(dc, x, y, size.cx, size.cy, image.PaintSource(dc), 0, 0, SRCPAINT)) OnDrawingError();
     }
 }
 

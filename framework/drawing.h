@@ -52,10 +52,11 @@ public:
     void DrawImageTransparent(HBITMAP bitmap, int32_t x, int32_t y, int32_t width, int32_t height);
     static HBITMAP LoadBitmapFromFile(const std::string& path);
     // Keeps a picture ready to draw until DeletePicture: its bitmap stays
-    // selected in a memory DC of its own, and the mask of its pure black
-    // pixels is made at its first transparent copy and kept with it. Every
-    // copy from or into it goes through that DC: a bitmap can be selected in
-    // one DC only, so nothing else may select it meanwhile.
+    // selected in a memory DC of its own; the mask of its pure black pixels
+    // and a copy in the format of the surface it is drawn on are made at its
+    // first transparent copy and kept with it (so its pixels must not change
+    // after that). Every copy from or into it goes through its DC: a bitmap
+    // can be selected in one DC only, so nothing else may select it meanwhile.
     static void KeepPicture(HBITMAP bitmap);
     // Releases what was kept for the picture, if anything, then deletes it.
     static void DeletePicture(HBITMAP bitmap);

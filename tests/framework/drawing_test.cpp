@@ -140,7 +140,8 @@ TEST(DrawingKeptPictures, DrawTheSamePixelsWithoutMakingAnythingPerCopyAndLeaveN
         copied.DrawImagePart(strip, 0, 0, 2, 2, 0, 0);
         EXPECT_EQ(copied.CountNot(kBlue, 0, 0, 2, 2), 0);
 
-        // Its DC and its mask were made by the first copies; later ones make nothing.
+        // Its DC, its mask and its copy in the surface's format were made by
+        // the first copies; later ones make nothing.
         int64_t made = gdiObjectsMade;
         drawAll(surface, strip, true);
         EXPECT_EQ(gdiObjectsMade, made);
