@@ -37,8 +37,32 @@ private:
     COLORREF back;
 };
 
+// A bitmap made here, selected in a memory DC made here; Release deletes both.
+struct OwnBitmap {
+    bool Make(HDC like, HBITMAP made) {
+        bitmap = made;
+        dc = Made(CreateCompatibleDC(like));
+        if (bitmap && dc) previous = SelectObject(dc, bitmap);
+        if (!previous) Release();
+        return dc != nullptr;
+    }
+    void Release() {
+        if (dc) {
+            if (previous) SelectObject(dc, previous);
+            DeleteDC(dc);
+        }
+        if (bitmap) DeleteObject(bitmap);
+        *this = OwnBitmap();
+    }
+
+    HDC dc = nullptr;
+    HBITMAP bitmap = nullptr;
+    HGDIOBJ previous = nullptr;
+};
+
 // A picture ready to copy from: its bitmap selected in a memory DC, and once
-// asked for, the mask of its pure black pixels selected in another.
+// asked for, the mask of its pure black pixels and a copy of it in the format
+// of the DC it is drawn on.
 class PreparedPicture {
 public:
     bool Prepare(HDC like, HBITMAP picture) {
@@ -50,39 +74,31 @@ public:
     // White where the picture is pure black, black elsewhere; made on the
     // first call. None when it cannot be made.
     HDC Mask() {
-        if (maskDc || !dc) return maskDc;
-        mask = Made(CreateBitmap(size.cx, size.cy, 1, 1, nullptr));
-        maskDc = Made(CreateCompatibleDC(dc));
-        if (mask && maskDc) previousMask = SelectObject(maskDc, mask);
-        if (!previousMask) {
-            ReleaseMask();
-            return nullptr;
-        }
+        if (mask.dc || !dc) return mask.dc;
+        if (!mask.Make(dc, Made(CreateBitmap(size.cx, size.cy, 1, 1, nullptr)))) return nullptr;
         // In a colour-to-monochrome copy the source's background colour
         // becomes white and every other colour black.
         SetBkColor(dc, RGB(0, 0, 0));
-        BitBlt(maskDc, 0, 0, size.cx, size.cy, dc, 0, 0, SRCCOPY);
-        return maskDc;
+        BitBlt(mask.dc, 0, 0, size.cx, size.cy, dc, 0, 0, SRCCOPY);
+        return mask.dc;
     }
     // The picture in the pixel format of the DC it is drawn on, made on the
     // first call: a copy between two DCs of one format converts nothing, and
     // converting (the game's pictures have 8 bits per pixel) costs more than
     // the copy itself. The picture's own DC when it cannot be made.
     HDC Converted(HDC target) {
-        if (convertedDc || !dc) return convertedDc ? convertedDc : dc;
-        converted = Made(CreateCompatibleBitmap(target, size.cx, size.cy));
-        convertedDc = Made(CreateCompatibleDC(target));
-        if (converted && convertedDc) previousConverted = SelectObject(convertedDc, converted);
-        if (!previousConverted || !BitBlt(convertedDc, 0, 0, size.cx, size.cy, dc, 0, 0, SRCCOPY)) {
-            ReleaseConverted();
+        if (converted.dc || !dc) return converted.dc ? converted.dc : dc;
+        if (!converted.Make(target, Made(CreateCompatibleBitmap(target, size.cx, size.cy)))) return dc;
+        if (!BitBlt(converted.dc, 0, 0, size.cx, size.cy, dc, 0, 0, SRCCOPY)) {
+            converted.Release();
             return dc;
         }
-        return convertedDc;
+        return converted.dc;
     }
     // Everything made here is deleted; the picture itself is left alone.
     void Release() {
-        ReleaseMask();
-        ReleaseConverted();
+        mask.Release();
+        converted.Release();
         if (dc) {
             if (previous) SelectObject(dc, previous);
             DeleteDC(dc);
@@ -94,35 +110,9 @@ public:
     SIZE size{0, 0};
 
 private:
-    void ReleaseMask() {
-        if (maskDc) {
-            if (previousMask) SelectObject(maskDc, previousMask);
-            DeleteDC(maskDc);
-        }
-        if (mask) DeleteObject(mask);
-        maskDc = nullptr;
-        mask = nullptr;
-        previousMask = nullptr;
-    }
-
-    void ReleaseConverted() {
-        if (convertedDc) {
-            if (previousConverted) SelectObject(convertedDc, previousConverted);
-            DeleteDC(convertedDc);
-        }
-        if (converted) DeleteObject(converted);
-        convertedDc = nullptr;
-        converted = nullptr;
-        previousConverted = nullptr;
-    }
-
     HGDIOBJ previous = nullptr;
-    HDC maskDc = nullptr;
-    HBITMAP mask = nullptr;
-    HGDIOBJ previousMask = nullptr;
-    HDC convertedDc = nullptr;
-    HBITMAP converted = nullptr;
-    HGDIOBJ previousConverted = nullptr;
+    OwnBitmap mask;
+    OwnBitmap converted;
 };
 
 // The kept pictures, by bitmap. A handful at most: the game's pictures and

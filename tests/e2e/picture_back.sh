@@ -30,8 +30,13 @@ pause_toggle() {
   sleep 0.4
 }
 
-game_window() {
-  xdotool search --name '^Meteorni' | head -n1
+minimize_and_restore() {
+  local window
+  window=$(xdotool search --name '^Meteorni' | head -n1)
+  xdotool windowminimize --sync "$window"
+  sleep 0.6
+  xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowmap --sync "$window"
+  sleep "$1"
 }
 
 seed_scores
@@ -56,10 +61,7 @@ changed=$(exact_difference paused covered_paused)
 [ "$changed" = 0 ] || fail "covered during the pause: $changed pixels differ from before"
 
 # Minimized and restored while paused.
-xdotool windowminimize --sync "$(game_window)"
-sleep 0.6
-xdotool windowactivate --sync "$(game_window)" 2>/dev/null || xdotool windowmap --sync "$(game_window)"
-sleep 0.6
+minimize_and_restore 0.6
 shot restored_paused
 changed=$(exact_difference paused restored_paused)
 [ "$changed" = 0 ] || fail "minimized during the pause: $changed pixels differ from before"
@@ -67,19 +69,13 @@ changed=$(exact_difference paused restored_paused)
 # Minimized while the rocks fall, restored, paused: what shows is the game's
 # picture, which a repaint (minimized and restored again) leaves as it is.
 pause_toggle
-xdotool windowminimize --sync "$(game_window)"
-sleep 0.6
-xdotool windowactivate --sync "$(game_window)" 2>/dev/null || xdotool windowmap --sync "$(game_window)"
-sleep 0.3
+minimize_and_restore 0.3
 pause_toggle
 shot restored_play
 expect_marks restored_play "minimized during play"
 expect_level restored_play "minimized during play"
 keep_screenshot restored_play restored
-xdotool windowminimize --sync "$(game_window)"
-sleep 0.6
-xdotool windowactivate --sync "$(game_window)" 2>/dev/null || xdotool windowmap --sync "$(game_window)"
-sleep 0.6
+minimize_and_restore 0.6
 shot repainted
 changed=$(exact_difference restored_play repainted)
 [ "$changed" = 0 ] || fail "minimized during play: $changed pixels differ from the game's picture"

@@ -127,13 +127,7 @@ std::vector<uint32_t> PicturePixels(HBITMAP picture, const RECT& region) {
     // one DC only. Pixels outside the picture read as 0.
     BITMAP size{};
     GetObjectW(picture, sizeof size, &size);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = size.bmWidth;
-    info.bmiHeader.biHeight = -size.bmHeight;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO info = TopDown32(size.bmWidth, size.bmHeight);
     std::vector<uint32_t> whole(static_cast<size_t>(size.bmWidth) * size.bmHeight);
     HDC screen = GetDC(nullptr);
     GetDIBits(screen, picture, 0, size.bmHeight, whole.data(), &info, DIB_RGB_COLORS);
