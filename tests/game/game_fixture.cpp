@@ -127,7 +127,7 @@ std::vector<uint32_t> PicturePixels(HBITMAP picture, const RECT& region) {
     // one DC only. Pixels outside the picture read as 0.
     BITMAP size{};
     GetObjectW(picture, sizeof size, &size);
-    BITMAPINFO info = TopDown32(size.bmWidth, size.bmHeight);
+    BITMAPINFO info = TestSupport::TopDown32(size.bmWidth, size.bmHeight);
     std::vector<uint32_t> whole(static_cast<size_t>(size.bmWidth) * size.bmHeight);
     HDC screen = GetDC(nullptr);
     GetDIBits(screen, picture, 0, size.bmHeight, whole.data(), &info, DIB_RGB_COLORS);

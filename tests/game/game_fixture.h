@@ -42,18 +42,6 @@ void Pump();
 std::string TemporaryFolder(const std::string& name);
 std::string ScoreFilePath(const std::string& appData);
 
-// The header of a 32-bit top-down DIB of that size.
-inline BITMAPINFO TopDown32(int32_t width, int32_t height) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    return info;
-}
-
 // The pixels of a region of a device context or of a picture, 0x00RRGGBB,
 // row by row.
 std::vector<uint32_t> Pixels(HDC source, const RECT& region);
@@ -80,7 +68,7 @@ public:
         BITMAP size{};
         GetObjectW(picture, sizeof size, &size);
         std::vector<uint32_t> pixels = PicturePixels(picture, RECT{0, 0, size.bmWidth, size.bmHeight});
-        BITMAPINFO info = TopDown32(size.bmWidth, size.bmHeight);
+        BITMAPINFO info = TestSupport::TopDown32(size.bmWidth, size.bmHeight);
         SetDIBitsToDevice(dc, 0, 0, size.bmWidth, size.bmHeight, 0, 0, 0, size.bmHeight, pixels.data(), &info,
                           DIB_RGB_COLORS);
     }
