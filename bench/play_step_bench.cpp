@@ -4,7 +4,9 @@
 //
 // Fixed seed, injected clock (20 ms per step), 5,000 steps per level. The ship
 // is taken out of the hit test so that a level is measured in play from the
-// first step to the last.
+// first step to the last. For the game's step it also shows where the time
+// goes: opening and closing the frame (corner-mark reads included), drawing on
+// the back buffer, copying to the window; and the GDI objects a step makes.
 #include "framework/gdi_guards.h"
 #include "framework/shell.h"
 #include "game/form_meteorni.h"
@@ -41,10 +43,22 @@ void PumpMessages() {
     }
 }
 
+double TicksToMs(int64_t ticks) {
+    static LARGE_INTEGER frequency{};
+    if (frequency.QuadPart == 0) QueryPerformanceFrequency(&frequency);
+    return 1000.0 * static_cast<double>(ticks) / static_cast<double>(frequency.QuadPart);
+}
+
 struct Figures {
     double meanMs;
     double p99Ms;
     double pixelsPerStep;
+    // Means per step, for the game's step only.
+    double openCloseMs = 0;
+    double drawMs = 0;
+    double copyMs = 0;
+    double objectsMade = 0;
+    double markReads = 0;
 };
 
 Figures Summarise(std::vector<double>& samples, int64_t pixels) {
@@ -72,17 +86,30 @@ Figures RunPlaySteps(FormMeteorni& game, int32_t level, int steps) {
     std::vector<double> samples;
     samples.reserve(static_cast<size_t>(steps));
     int64_t pixelsBefore = game.pixelsPresented;
+    Orditex::FrameCosts costs;
+    int64_t objectsMade = 0;
     for (int i = 0; i < steps; ++i) {
         Advance(20);
+        game.frameCosts = &costs;
+        int64_t objectsBefore = Orditex::gdiObjectsMade;
         LARGE_INTEGER start, end;
         QueryPerformanceCounter(&start);
         game.Tick();
         QueryPerformanceCounter(&end);
+        objectsMade += Orditex::gdiObjectsMade - objectsBefore;
+        game.frameCosts = nullptr;
         samples.push_back(Seconds(start, end));
         if (i % 50 == 0) PumpMessages();
     }
     game.ship = ship;
-    return Summarise(samples, game.pixelsPresented - pixelsBefore);
+    Figures figures = Summarise(samples, game.pixelsPresented - pixelsBefore);
+    double perStep = 1.0 / static_cast<double>(steps);
+    figures.openCloseMs = TicksToMs(costs.openClose) * perStep;
+    figures.copyMs = TicksToMs(costs.copy) * perStep;
+    figures.drawMs = figures.meanMs - figures.openCloseMs - figures.copyMs;
+    figures.objectsMade = static_cast<double>(objectsMade) * perStep;
+    figures.markReads = static_cast<double>(costs.markReads) * perStep;
+    return figures;
 }
 
 // The same scenes redrawn whole: rocks move as in play, then the background,
@@ -126,6 +153,43 @@ Figures RunNaiveSteps(FormMeteorni& game, int32_t level, int steps) {
     return Summarise(samples, pixels);
 }
 
+// What a copy from the back buffer to the window costs: a fixed part per
+// copy and a part per pixel, from the median times of copies of several
+// sizes. The game joins its rectangles, and copies the whole client area at
+// once, where that is cheaper by these figures.
+void MeasureWindowCopies(FormMeteorni& game) {
+    const SIZE sizes[] = {{4, 4}, {45, 63}, {100, 100}, {200, 150}, {400, 300}, {800, 600}};
+    std::vector<double> pixels, micros;
+    std::printf("Copy to the window, us per copy:");
+    game.BeginFrame(false);
+    for (SIZE size : sizes) {
+        const int copies = size.cx * size.cy > 100000 ? 50 : 500;
+        std::vector<double> rounds;
+        for (int round = 0; round < 5; ++round) {
+            LARGE_INTEGER start, end;
+            QueryPerformanceCounter(&start);
+            for (int i = 0; i < copies; ++i)
+                BitBlt(game.screen->dc, 0, 0, size.cx, size.cy, game.backBuffer->dc, 0, 0, SRCCOPY);
+            QueryPerformanceCounter(&end);
+            rounds.push_back(1e6 * Seconds(start, end) / copies);
+        }
+        std::sort(rounds.begin(), rounds.end());
+        pixels.push_back(static_cast<double>(size.cx) * size.cy);
+        micros.push_back(rounds[rounds.size() / 2]);
+        std::printf(" %ldx%ld %.2f", size.cx, size.cy, micros.back());
+    }
+    game.EndFrame();
+    // The smallest copy is all fixed cost; the whole client area tells the
+    // cost per pixel.
+    double perCopy = micros.front();
+    double perPixel = (micros.back() - perCopy) / pixels.back();
+    double client = pixels.back();
+    std::printf(
+        "\n  = %.2f us per copy + %.3f ns per pixel: one copy's own cost is worth %.0f pixels; ten copies"
+        " cost as much as one of the client area once they cover %.0f%% of it\n",
+        perCopy, 1000.0 * perPixel, perCopy / perPixel, 100.0 * (1.0 - 9.0 * perCopy / (perPixel * client)));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -141,14 +205,19 @@ int main(int argc, char** argv) {
     game->Tick();
     SendMessageW(game->hwnd, WM_CHAR, 'G', 0);
 
+    MeasureWindowCopies(*game);
     std::printf("Play step against a naive full redraw, %d steps per level (times in ms)\n", steps);
-    std::printf("%-6s %10s %10s %14s | %10s %10s %14s | %7s\n", "level", "mean", "p99", "pixels/step", "naive mean",
-                "naive p99", "pixels/step", "ratio");
+    std::printf("%-6s %8s %8s %10s | %8s %8s %10s | %10s %10s | %8s %8s %10s | %6s\n", "level", "mean", "p99", "pixels",
+                "open+cls", "draw", "copy", "GDI objs", "mark reads", "naive", "naive", "pixels", "ratio");
+    std::printf("%-6s %8s %8s %10s | %8s %8s %10s | %10s %10s | %8s %8s %10s |\n", "", "", "", "/step", "", "", "",
+                "/step", "/step", "mean", "p99", "/step");
     for (int32_t level : {1, 10, 30, 60}) {
         Figures play = RunPlaySteps(*game, level, steps);
         Figures naive = RunNaiveSteps(*game, level, steps);
-        std::printf("%-6d %10.4f %10.4f %14.0f | %10.4f %10.4f %14.0f | %6.1fx\n", level, play.meanMs, play.p99Ms,
-                    play.pixelsPerStep, naive.meanMs, naive.p99Ms, naive.pixelsPerStep, naive.meanMs / play.meanMs);
+        std::printf("%-6d %8.4f %8.4f %10.0f | %8.4f %8.4f %10.4f | %10.2f %10.2f | %8.4f %8.4f %10.0f | %5.1fx\n",
+                    level, play.meanMs, play.p99Ms, play.pixelsPerStep, play.openCloseMs, play.drawMs, play.copyMs,
+                    play.objectsMade, play.markReads, naive.meanMs, naive.p99Ms, naive.pixelsPerStep,
+                    naive.meanMs / play.meanMs);
         std::fflush(stdout);
     }
     delete game;

@@ -1,6 +1,8 @@
 // A drawing surface over one device context: bitmap copies (plain, stretched,
 // black-transparent), rectangles, text, region grabs and an off-screen buffer.
-// Every operation makes and releases its own temporary GDI objects.
+// A picture drawn again and again can be kept ready: its bitmap then stays
+// selected in a DC of its own, with its transparency mask made once; any
+// other picture gets temporary DCs (and mask) for each copy.
 #pragma once
 
 #include <windows.h>
@@ -43,9 +45,21 @@ public:
     void DrawImagePart(HBITMAP bitmap, int32_t x, int32_t y, int32_t width, int32_t height, int32_t srcX, int32_t srcY);
     // A new bitmap owned by the caller, or none.
     HBITMAP CopyRegion(int32_t x, int32_t y, int32_t width, int32_t height);
+    // The same copy into an existing bitmap of at least that size; false
+    // when nothing could be copied.
+    bool CopyRegionInto(HBITMAP target, int32_t x, int32_t y, int32_t width, int32_t height);
     void DrawImagePartTransparent(HBITMAP bitmap, int32_t x, int32_t y, int32_t width, int32_t height, int32_t srcY);
     void DrawImageTransparent(HBITMAP bitmap, int32_t x, int32_t y, int32_t width, int32_t height);
     static HBITMAP LoadBitmapFromFile(const std::string& path);
+    // Keeps a picture ready to draw until DeletePicture: its bitmap stays
+    // selected in a memory DC of its own; the mask of its pure black pixels
+    // and a copy in the format of the surface it is drawn on are made at its
+    // first transparent copy and kept with it (so its pixels must not change
+    // after that). Every copy from or into it goes through its DC: a bitmap
+    // can be selected in one DC only, so nothing else may select it meanwhile.
+    static void KeepPicture(HBITMAP bitmap);
+    // Releases what was kept for the picture, if anything, then deletes it.
+    static void DeletePicture(HBITMAP bitmap);
     void EndDrawing();
 
     // Called after a failed GDI call; drawing goes on regardless.

@@ -27,6 +27,32 @@ void RouteTick(Timer* timer) {
     if (FormGames* form = AsGameForm(timer->parent)) form->Tick();
 }
 
+// Adds the time of its scope to a total of the attached costs, if any;
+// copies to the window made inside the scope are left to their own total.
+class CostTimer {
+public:
+    CostTimer(FrameCosts* attached, int64_t FrameCosts::*total) : costs(attached), field(total) {
+        if (!costs) return;
+        copiesBefore = costs->copy;
+        QueryPerformanceCounter(&start);
+    }
+    ~CostTimer() {
+        if (!costs) return;
+        LARGE_INTEGER end;
+        QueryPerformanceCounter(&end);
+        int64_t nested = field == &FrameCosts::copy ? 0 : costs->copy - copiesBefore;
+        costs->*field += end.QuadPart - start.QuadPart - nested;
+    }
+    CostTimer(const CostTimer&) = delete;
+    CostTimer& operator=(const CostTimer&) = delete;
+
+private:
+    FrameCosts* costs;
+    int64_t FrameCosts::*field;
+    int64_t copiesBefore = 0;
+    LARGE_INTEGER start{};
+};
+
 // How many of the three corner marks a surface still shows.
 int32_t CornerMarksShown(Drawing& surface) {
     if (!surface.dc) return 0;
@@ -42,20 +68,31 @@ bool TouchesCorner(int32_t left, int32_t top) {
     return top == 0 && left < 3;
 }
 
-// Draws the sprite on the form's back buffer and gives the dirty rectangle,
-// with the place it was drawn at before (the current place when it had
-// never been drawn, a coordinate of -1 standing for the current one).
-RECT DrawOnBackBuffer(FormGames& form, Sprite& sprite, POINT& previous) {
-    previous = POINT{-1, -1};
-    if (form.backBuffer) previous = sprite.Draw(*form.backBuffer);
-    if (previous.x == -1) previous.x = sprite.x;
-    if (previous.y == -1) previous.y = sprite.y;
-    int32_t left = std::min<int32_t>(previous.x, sprite.x);
-    int32_t top = std::min<int32_t>(previous.y, sprite.y);
-    int32_t dirtyWidth = std::max<int32_t>(previous.x, sprite.x) + sprite.width - left;
-    int32_t dirtyHeight = std::max<int32_t>(previous.y, sprite.y) + sprite.height - top;
-    if (form.backBuffer && TouchesCorner(left, top)) FormGames::MarkCorner(*form.backBuffer);
-    return RECT{left, top, left + dirtyWidth, top + dirtyHeight};
+// Rectangles that overlap, or lie no further apart than this, may be copied
+// to the window as one: the rectangle around both.
+constexpr int32_t kNearlyTouching = 8;
+
+// What one copy to the window costs beyond its pixels, as a number of pixels
+// copied (the benchmark measures it: about 0.2 us per copy against 0.1 ns
+// per pixel under Wine). Joining two rectangles pays while it copies no more
+// extra pixels than this, and one copy of the whole client area pays once
+// the copies it replaces would cost more.
+constexpr int64_t kCopyOverheadPixels = 2000;
+
+int64_t Area(const RECT& area) {
+    return static_cast<int64_t>(area.right - area.left) * (area.bottom - area.top);
+}
+
+// The rectangle around both, when copying it once costs no more than
+// copying the two.
+bool Join(const RECT& a, const RECT& b, RECT& around) {
+    int32_t gapX = std::max(a.left, b.left) - std::min(a.right, b.right);
+    int32_t gapY = std::max(a.top, b.top) - std::min(a.bottom, b.bottom);
+    if (gapX > kNearlyTouching || gapY > kNearlyTouching) return false;
+    int64_t shared = gapX < 0 && gapY < 0 ? static_cast<int64_t>(gapX) * gapY : 0;
+    around = RECT{std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
+                  std::max(a.bottom, b.bottom)};
+    return Area(around) - (Area(a) + Area(b) - shared) <= kCopyOverheadPixels;
 }
 
 }  // namespace
@@ -93,7 +130,7 @@ FormGames::~FormGames() {
     screenSnapshot = nullptr;
     delete font;
     font = nullptr;
-    if (screen) screen->EndDrawing();
+    ReleaseScreen();
     if (backBuffer) backBuffer->EndDrawing();
     delete screen;
     delete backBuffer;
@@ -171,16 +208,23 @@ void FormGames::NotifyPaint() {
 
 void FormGames::BeginFrame(bool erase) {
     if (!screen || !backBuffer) return;
+    CostTimer timer(frameCosts, &FrameCosts::openClose);
     frameInProgress = true;
+    // A frame left open: what it changed reaches the window before anything else.
+    PresentChanges();
+    ReleaseScreen();
     if (!erase) {
         NotifyPaint();
-        InvalidateRect(hwnd, nullptr, FALSE);
+        // A step draws through the window's own DC and leaves the window's
+        // update region alone: a part the system invalidated stays so, and
+        // its paint request restores the picture (below) as soon as the
+        // message loop gets to it.
+        screen->dc = GetDC(hwnd);
+        screenIsWindowDc = screen->dc != nullptr;
     } else {
         InvalidateRect(hwnd, nullptr, TRUE);
+        screen->dc = BeginPaint(hwnd, &screen->paint);
     }
-
-    screen->EndDrawing();
-    screen->dc = BeginPaint(hwnd, &screen->paint);
     screen->ownsDc = 0;
 
     if (!screenSnapshot) {
@@ -190,16 +234,30 @@ void FormGames::BeginFrame(bool erase) {
         backBuffer->EndDrawing();
         backBuffer->dc = buffer;
         backBuffer->ownsDc = buffer ? 1 : 0;
+        composedSize = SIZE{0, 0};
+        BITMAP composed{};
+        if (buffer && GetObjectW(GetCurrentObject(buffer, OBJ_BITMAP), sizeof composed, &composed))
+            composedSize = SIZE{composed.bmWidth, composed.bmHeight};
         return;
     }
 
+    // Only a paint request says the window may have lost its picture: the
+    // system invalidated part of it (uncovered, restored, resized), and the
+    // paint has just erased it all. Reading pixels back from the window is
+    // slow where the desktop composes its windows, so steps never do it.
+    if (erase) RestoreWindow();
+}
+
+void FormGames::RestoreWindow() {
     // The window still shows a mark: it kept its picture.
+    if (frameCosts) ++frameCosts->markReads;
     if (CornerMarksShown(*screen) > 0) return;
     // The window lost its picture; bring it back from the back buffer when
     // that holds a composed picture.
     if (CornerMarksShown(*backBuffer) < 3) return;
     RECT client{};
     GetClientRect(hwnd, &client);
+    CostTimer copyTimer(frameCosts, &FrameCosts::copy);
     DeleteObject(screenSnapshot);
     screenSnapshot = backBuffer->CopyRegion(0, 0, client.right - client.left, client.bottom - client.top);
     screen->DrawImageAtOrigin(screenSnapshot);
@@ -207,6 +265,7 @@ void FormGames::BeginFrame(bool erase) {
 }
 
 void FormGames::EndFrame() {
+    CostTimer timer(frameCosts, &FrameCosts::openClose);
     if (!screenSnapshot && backBuffer) {
         RECT outer{};
         if (hwnd && GetWindowRect(hwnd, &outer)) {
@@ -215,8 +274,18 @@ void FormGames::EndFrame() {
         }
         screenSnapshot = backBuffer->CopyRegion(0, 0, width, height);
     }
-    if (screen) screen->EndDrawing();
+    PresentChanges();
+    ReleaseScreen();
     frameInProgress = false;
+}
+
+void FormGames::ReleaseScreen() {
+    changedAreas.clear();
+    if (!screen) return;
+    if (screenIsWindowDc && screen->dc) ReleaseDC(hwnd, screen->dc);
+    if (screenIsWindowDc) screen->dc = nullptr;
+    screenIsWindowDc = false;
+    screen->EndDrawing();
 }
 
 void FormGames::MarkCorner(Drawing& surface) {
@@ -247,35 +316,43 @@ void FormGames::SetBackgroundImage(HBITMAP bitmap) {
 }
 
 RECT FormGames::DrawSprite(Sprite& sprite) {
-    POINT previous;
-    return DrawOnBackBuffer(*this, sprite, previous);
+    POINT previous{-1, -1};
+    if (backBuffer) previous = sprite.Draw(*backBuffer);
+    if (previous.x == -1) previous.x = sprite.x;
+    if (previous.y == -1) previous.y = sprite.y;
+    int32_t left = std::min<int32_t>(previous.x, sprite.x);
+    int32_t top = std::min<int32_t>(previous.y, sprite.y);
+    int32_t dirtyWidth = std::max<int32_t>(previous.x, sprite.x) + sprite.width - left;
+    int32_t dirtyHeight = std::max<int32_t>(previous.y, sprite.y) + sprite.height - top;
+    if (backBuffer && TouchesCorner(left, top)) MarkCorner(*backBuffer);
+    // The old place was repaired and the new one drawn. A sprite redrawn to
+    // repair another's old place changed too, all of it: the window gets
+    // every change of the frame, or it would show a sprite half in one frame
+    // and half in another.
+    PresentRegion(previous.x, previous.y, sprite.width, sprite.height);
+    PresentRegion(sprite.x, sprite.y, sprite.width, sprite.height);
+    return RECT{left, top, left + dirtyWidth, top + dirtyHeight};
 }
 
 void FormGames::PresentSprite(Sprite& sprite) {
-    POINT previous;
-    RECT dirty = DrawOnBackBuffer(*this, sprite, previous);
-    int32_t dirtyWidth = dirty.right - dirty.left;
-    if (2 * sprite.width + 10 < dirtyWidth) {
-        // A jump across the window (a wrap at an edge): two small copies
-        // instead of one strip spanning everything in between.
-        PresentRegion(previous.x, previous.y, sprite.width, sprite.height);
-        PresentRegion(sprite.x, sprite.y, sprite.width, sprite.height);
-    } else {
-        PresentRegion(dirty.left, dirty.top, dirtyWidth, dirty.bottom - dirty.top);
-    }
+    // Drawing on the back buffer already names the changed places; they
+    // reach the window together at the end of the frame.
+    DrawSprite(sprite);
 }
 
 RECT FormGames::EraseSprite(Sprite& sprite) {
+    POINT repaired{sprite.lastX, sprite.lastY};
     if (backBuffer) {
         sprite.Erase(*backBuffer);
         if (TouchesCorner(sprite.x, sprite.y)) MarkCorner(*backBuffer);
     }
+    if (repaired.x != -1 && repaired.y != -1) PresentRegion(repaired.x, repaired.y, sprite.width, sprite.height);
+    PresentRegion(sprite.x, sprite.y, sprite.width, sprite.height);
     return RECT{sprite.x, sprite.y, sprite.x + sprite.width, sprite.y + sprite.height};
 }
 
 void FormGames::PresentErase(Sprite& sprite) {
-    RECT area = EraseSprite(sprite);
-    PresentRegion(area.left, area.top, area.right - area.left, area.bottom - area.top);
+    EraseSprite(sprite);
 }
 
 void FormGames::FillArea(int32_t left, int32_t top, int32_t areaWidth, int32_t areaHeight, COLORREF colour) {
@@ -317,15 +394,46 @@ std::string FormGames::FormatInteger(int64_t value) {
 }
 
 void FormGames::PresentRegion(int32_t left, int32_t top, int32_t regionWidth, int32_t regionHeight) {
-    // Only a frame holds the window's paint DC; outside one there is
-    // nowhere to copy to.
+    // Only a frame holds a DC of the window; outside one nothing reaches it.
     if (!backBuffer || !backBuffer->dc || !screen || !screen->dc) return;
-    // Straight from the back buffer's DC into the window's: the same pixels as
-    // a copy through a temporary bitmap, without making a bitmap and two DCs
-    // per rectangle, which took most of a play step's time.
-    if (!BitBlt(screen->dc, left, top, regionWidth, regionHeight, backBuffer->dc, left, top, SRCCOPY))
-        screen->OnDrawingError();
-    pixelsPresented += static_cast<int64_t>(regionWidth) * regionHeight;
+    RECT area{std::max<int32_t>(left, 0), std::max<int32_t>(top, 0),
+              std::min<int32_t>(left + regionWidth, composedSize.cx),
+              std::min<int32_t>(top + regionHeight, composedSize.cy)};
+    if (area.right <= area.left || area.bottom <= area.top) return;
+    // Joined with every noted rectangle it overlaps or nearly touches, as
+    // long as that is cheaper; a joined rectangle may now reach others.
+    RECT around;
+    for (size_t i = 0; i < changedAreas.size();) {
+        if (Join(changedAreas[i], area, around)) {
+            area = around;
+            changedAreas[i] = changedAreas.back();
+            changedAreas.pop_back();
+            i = 0;
+        } else {
+            ++i;
+        }
+    }
+    changedAreas.push_back(area);
+}
+
+void FormGames::PresentChanges() {
+    if (changedAreas.empty() || !backBuffer || !backBuffer->dc || !screen || !screen->dc) return;
+    CostTimer timer(frameCosts, &FrameCosts::copy);
+    int64_t changed = 0;
+    for (const RECT& area : changedAreas) changed += Area(area);
+    const RECT whole{0, 0, composedSize.cx, composedSize.cy};
+    // One copy of everything once the copies it replaces would cost more.
+    if (changed + static_cast<int64_t>(changedAreas.size() - 1) * kCopyOverheadPixels >= Area(whole)) {
+        changedAreas.assign(1, whole);
+    }
+    for (const RECT& area : changedAreas) {
+        // Straight from the back buffer's DC into the window's.
+        if (!BitBlt(screen->dc, area.left, area.top, area.right - area.left, area.bottom - area.top, backBuffer->dc,
+                    area.left, area.top, SRCCOPY))
+            screen->OnDrawingError();
+        pixelsPresented += Area(area);
+    }
+    changedAreas.clear();
 }
 
 void GameMenuClick(CommandElement* item) {

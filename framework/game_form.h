@@ -12,6 +12,14 @@
 
 namespace Orditex {
 
+// Where the frames' time goes, in performance-counter ticks, for the
+// benchmark: a form fills one only while it is attached to it.
+struct FrameCosts {
+    int64_t openClose = 0;  // in BeginFrame and EndFrame, their window copies aside
+    int64_t copy = 0;       // copying from the back buffer to the window
+    int64_t markReads = 0;  // corner marks read back from the window
+};
+
 class FormGames : public Form {
 public:
     FormGames(HINSTANCE instance, const std::string& title);
@@ -32,6 +40,8 @@ public:
     // Pixels copied from the back buffer to the window since the form was
     // made; the benchmark reads it to show how little each step copies.
     int64_t pixelsPresented = 0;
+    // Attached by the benchmark; none in the game.
+    FrameCosts* frameCosts = nullptr;
 
     void NotifyPaint() override;
 
@@ -69,8 +79,23 @@ public:
     static bool HasCornerMarks(Drawing& surface);
 
 protected:
-    // Copies one rectangle of the back buffer to the window.
+    // Notes a rectangle of the back buffer for the window: the frame's end
+    // copies the noted rectangles, joined where they overlap or nearly touch.
     void PresentRegion(int32_t left, int32_t top, int32_t regionWidth, int32_t regionHeight);
+
+private:
+    // Copies the noted rectangles to the window, or the whole back buffer
+    // when that is cheaper.
+    void PresentChanges();
+    // Gives the window's DC back, whichever way the frame got it.
+    void ReleaseScreen();
+    // Repaints the window from the back buffer when its corner marks say it
+    // lost its picture.
+    void RestoreWindow();
+
+    std::vector<RECT> changedAreas;
+    bool screenIsWindowDc = false;  // screen holds a GetDC DC, not a paint DC
+    SIZE composedSize{0, 0};        // of the back buffer
 };
 
 // The onClick of a game's menu entries: calls OnCommand on the nearest

@@ -22,13 +22,13 @@ Sprite::Sprite(int32_t spriteWidth, int32_t spriteHeight)
 
 Sprite::~Sprite() {
     if (image && !sharedImage) DeleteObject(image);
-    if (savedBackground) DeleteObject(savedBackground);
+    Drawing::DeletePicture(savedBackground);
 }
 
 void Sprite::Erase(Drawing& surface) {
     if (!savedBackground) return;
     if (drawn) surface.DrawImage(savedBackground, lastX, lastY, width, height);
-    DeleteObject(savedBackground);
+    Drawing::DeletePicture(savedBackground);
     savedBackground = nullptr;
     drawn = false;
     lastX = -1;
@@ -44,12 +44,17 @@ POINT Sprite::Draw(Drawing& surface) {
     if (saveBackground && (lastX != x || lastY != y)) {
         // Moving: put back what lay under the old place before saving what
         // lies under the new one, so overlapping places come out right.
-        if (savedBackground) {
-            surface.DrawImage(savedBackground, lastX, lastY, width, height);
-            DeleteObject(savedBackground);
-            savedBackground = nullptr;
+        if (savedBackground) surface.DrawImage(savedBackground, lastX, lastY, width, height);
+        // The copy goes into the bitmap the sprite already has while its
+        // size holds; a new one (kept ready, as it is drawn back on every
+        // move) only when there is none yet or the size changed.
+        bool sameSize = savedSize.cx == width && savedSize.cy == height;
+        if (!savedBackground || !sameSize || !surface.CopyRegionInto(savedBackground, x, y, width, height)) {
+            Drawing::DeletePicture(savedBackground);
+            savedBackground = surface.CopyRegion(x, y, width, height);
+            Drawing::KeepPicture(savedBackground);
+            savedSize = SIZE{width, height};
         }
-        savedBackground = surface.CopyRegion(x, y, width, height);
     }
     int32_t sourceRow = height * (frame - 1);
     if (transparent)

@@ -60,6 +60,9 @@ public:
     // True when the two rectangles, each shrunk by its inset on every side,
     // share a non-empty area (touching edges do not count).
     bool Overlaps(const Sprite& other, int32_t otherInset, int32_t ownInset) const;
+
+private:
+    SIZE savedSize{0, 0};  // of savedBackground
 };
 
 class SpriteAnim {

@@ -81,13 +81,15 @@ HBITMAP LoadVerifiedImage(ImageCache& cache, const std::string& path, bool* reje
         return nullptr;
     }
     HBITMAP bitmap = Orditex::Drawing::LoadBitmapFromFile(resolved);
+    // Drawn on every step: kept ready, with its DC and mask, as long as the
+    // cache holds it.
+    Orditex::Drawing::KeepPicture(bitmap);
     cache[resolved] = bitmap;
     return bitmap;
 }
 
 void ReleaseImages(ImageCache& cache) {
-    for (auto& entry : cache)
-        if (entry.second) DeleteObject(entry.second);
+    for (auto& entry : cache) Orditex::Drawing::DeletePicture(entry.second);
     cache.clear();
 }
 

@@ -10,7 +10,8 @@
 
 namespace Meteorni {
 
-// Resolved picture path -> bitmap (none included). The cache owns every bitmap.
+// Resolved picture path -> bitmap (none included). The cache owns every bitmap,
+// and what is kept with it to draw it (its DC and mask).
 using ImageCache = std::map<std::string, HBITMAP>;
 
 // The path itself when it exists, otherwise "images_games\" + its file name
@@ -32,7 +33,8 @@ std::string ExpectedChecksum(const std::string& fileName);
 // *rejected is set, so that the caller can close the game.
 HBITMAP LoadVerifiedImage(ImageCache& cache, const std::string& path, bool* rejected);
 
-// Deletes every bitmap of the cache and empties it.
+// Deletes every bitmap of the cache, with what was kept to draw it, and
+// empties it.
 void ReleaseImages(ImageCache& cache);
 
 // Background number 1 to 5 for a level: level mod 5, with 0 read as 5.

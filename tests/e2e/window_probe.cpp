@@ -8,6 +8,8 @@
 //   client  the first match's client area on screen: x y width height
 //   enabled 1 when the first match is enabled, 0 otherwise
 //   rect    the first match's window rectangle: left top right bottom
+//   cover   covers the first match with a window of this program's own for
+//           SECONDS (default 1), then takes it away
 // window_probe manifest EXE
 //   prints the application manifest of EXE (resource 1 of type 24) after
 //   checking that Windows builds an activation context from it; exit code 1
@@ -103,7 +105,7 @@ int main() {
     const char* const* argv = pointers.data();
     if (argc < 3) {
         std::fprintf(stderr,
-                     "usage: window_probe count|texts|close|wait|client|enabled|rect CAPTION [SECONDS]\n"
+                     "usage: window_probe count|texts|close|wait|client|enabled|rect|cover CAPTION [SECONDS]\n"
                      "       window_probe manifest EXE\n");
         return 2;
     }
@@ -148,6 +150,25 @@ int main() {
         std::printf("%ld %ld %ld %ld\n", origin.x, origin.y, client.right, client.bottom);
     } else if (command == "enabled") {
         std::printf("%d\n", IsWindowEnabled(window) ? 1 : 0);
+    } else if (command == "cover") {
+        RECT r;
+        GetWindowRect(window, &r);
+        WNDCLASSW coverClass{};
+        coverClass.lpfnWndProc = DefWindowProcW;
+        coverClass.hInstance = GetModuleHandleW(nullptr);
+        coverClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+        coverClass.lpszClassName = L"WindowProbeCover";
+        RegisterClassW(&coverClass);
+        HWND cover =
+            CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, L"WindowProbeCover", L"", WS_POPUP | WS_VISIBLE, r.left,
+                            r.top, r.right - r.left, r.bottom - r.top, nullptr, nullptr, coverClass.hInstance, nullptr);
+        DWORD until = GetTickCount() + static_cast<DWORD>(1000 * (argc > 3 ? std::atof(argv[3]) : 1.0));
+        while (static_cast<LONG>(until - GetTickCount()) > 0) {
+            MSG message;
+            while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+            Sleep(10);
+        }
+        DestroyWindow(cover);
     } else if (command == "rect") {
         RECT r;
         GetWindowRect(window, &r);

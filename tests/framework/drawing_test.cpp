@@ -95,6 +95,62 @@ TEST(DrawingTransparent, ACellDrawsOnlyWhatItsStripHolds) {
     }
 }
 
+TEST(DrawingKeptPictures, DrawTheSamePixelsWithoutMakingAnythingPerCopyAndLeaveNothingBehind) {
+    // The strip of the cell test: red, blue, then green with a black corner.
+    const std::vector<COLORREF> pixels{kRed,  kRed,  kRed,   kRed,   kBlue,  kBlue,
+                                       kBlue, kBlue, kBlack, kGreen, kGreen, kGreen};
+    GdiObject<HBITMAP> reference(NewPicture(2, 6, pixels));
+    HBITMAP strip = NewPicture(2, 6, pixels);
+    size_t headroom = GdiHeadroom();
+    Drawing::KeepPicture(strip);
+    Drawing::KeepPicture(strip);  // kept once
+
+    {
+        // Every copy, as a picture nobody keeps draws it, or for the cells as
+        // the whole-strip mask draws them.
+        const int32_t cells[][3] = {{2, 2, 4}, {2, 4, 4}, {5, 2, 2}, {2, 4, -2}};
+        auto drawAll = [&](TestSurface& surface, HBITMAP picture, bool kept) {
+            surface.DrawImageAtOrigin(picture);
+            surface.DrawImage(picture, 3, 0, 0, 0);
+            surface.DrawImage(picture, 6, 0, 4, 9);
+            surface.DrawImagePart(picture, 11, 0, 2, 2, 0, 2);
+            surface.DrawImageTransparent(picture, 14, 0, 0, 0);
+            surface.DrawImageTransparent(picture, 17, 0, 4, 9);
+            for (size_t i = 0; i < 4; ++i) {
+                const auto& [width, height, srcY] = cells[i];
+                int32_t x = 2 + 6 * static_cast<int32_t>(i);
+                if (kept)
+                    surface.DrawImagePartTransparent(picture, x, 12, width, height, srcY);
+                else
+                    DrawCellWithWholeStripMask(surface.dc, picture, x, 12, width, height, srcY);
+            }
+        };
+        TestSurface expected(30, 20);
+        drawAll(expected, reference, false);
+        TestSurface surface(30, 20);
+        drawAll(surface, strip, true);
+        for (int py = 0; py < 20; ++py)
+            for (int px = 0; px < 30; ++px) ASSERT_EQ(surface.At(px, py), expected.At(px, py)) << px << "," << py;
+        EXPECT_EQ(surface.errors, 0);
+
+        // Copies into it go through its DC as well.
+        TestSurface source(10, 10, kBlue);
+        ASSERT_TRUE(source.CopyRegionInto(strip, 0, 0, 2, 2));
+        TestSurface copied(4, 4);
+        copied.DrawImagePart(strip, 0, 0, 2, 2, 0, 0);
+        EXPECT_EQ(copied.CountNot(kBlue, 0, 0, 2, 2), 0);
+
+        // Its DC, its mask and its copy in the surface's format were made by
+        // the first copies; later ones make nothing.
+        int64_t made = gdiObjectsMade;
+        drawAll(surface, strip, true);
+        EXPECT_EQ(gdiObjectsMade, made);
+    }
+    Drawing::DeletePicture(strip);
+    EXPECT_EQ(GetObjectType(strip), 0u);
+    EXPECT_EQ(GdiHeadroom(), headroom + 1);  // the picture went too
+}
+
 TEST(DrawingTransparent, StretchedCopyKeepsMaskAndImageAligned) {
     GdiObject<HBITMAP> picture(NewPicture(2, 2, {kRed, kBlack, kBlack, kBlue}));
     TestSurface surface(10, 10);

@@ -13,8 +13,8 @@
 
 namespace TestSupport {
 
-// A 32-bit top-down DIB section; the caller owns the handle.
-inline HBITMAP NewDib(int32_t width, int32_t height, uint32_t** bits = nullptr) {
+// The header of a 32-bit top-down DIB of that size.
+inline BITMAPINFO TopDown32(int32_t width, int32_t height) {
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
     info.bmiHeader.biWidth = width;
@@ -22,6 +22,12 @@ inline HBITMAP NewDib(int32_t width, int32_t height, uint32_t** bits = nullptr) 
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
+    return info;
+}
+
+// A 32-bit top-down DIB section; the caller owns the handle.
+inline HBITMAP NewDib(int32_t width, int32_t height, uint32_t** bits = nullptr) {
+    BITMAPINFO info = TopDown32(width, height);
     void* memory = nullptr;
     HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &memory, nullptr, 0);
     if (bits) *bits = static_cast<uint32_t*>(memory);

@@ -107,6 +107,41 @@ TEST(SpriteDraw, MovingRestoresTheOldPlaceAndSavesTheNewOne) {
     EXPECT_EQ(sprite.Draw(surface).x, -1);  // erased counts as never drawn
 }
 
+TEST(SpriteDraw, MovesReuseOneSavedBackgroundWhileTheSizeHolds) {
+    TestSurface surface(40, 20);
+    surface.FillRectangle(20, 0, 20, 20, kBlue, 1, kBlue);  // right half blue
+    // Kept ready, as the game keeps its pictures: drawing it makes nothing.
+    HBITMAP strip = NewStrip(4, {kRed});
+    Drawing::KeepPicture(strip);
+    Sprite sprite(2, 4, strip);
+    sprite.x = 2;
+    sprite.y = 2;
+    sprite.Draw(surface);
+    HBITMAP saved = sprite.savedBackground;
+    ASSERT_NE(saved, nullptr);
+
+    int64_t made = gdiObjectsMade;
+    for (int32_t x = 3; x <= 30; ++x) {
+        sprite.x = x;
+        sprite.Draw(surface);
+    }
+    EXPECT_EQ(sprite.savedBackground, saved);
+    EXPECT_EQ(gdiObjectsMade, made);
+    EXPECT_EQ(PixelsOf(sprite.savedBackground, 2, 4), std::vector<COLORREF>(8, kBlue));
+    EXPECT_EQ(surface.CountNot(kBackground, 0, 0, 20, 20), 0);  // every place passed is whole again
+
+    // Another size takes a copy of that size.
+    sprite.width = 3;
+    sprite.x = 5;
+    sprite.Draw(surface);
+    BITMAP info{};
+    ASSERT_NE(GetObjectW(sprite.savedBackground, sizeof info, &info), 0);
+    EXPECT_EQ(info.bmWidth, 3);
+    EXPECT_EQ(info.bmHeight, 4);
+    EXPECT_EQ(PixelsOf(sprite.savedBackground, 3, 4), std::vector<COLORREF>(12, kBackground));
+    Drawing::DeletePicture(strip);
+}
+
 TEST(SpriteDraw, SetFrameTwoOnA40HighSpriteDrawsRows80To119) {
     GdiObject<HBITMAP> strip(NewStrip(40, {kRed, kBlue, RGB(0, 255, 0), RGB(1, 1, 1)}));
     TestSurface surface(10, 50);

@@ -122,11 +122,22 @@ std::vector<uint32_t> Pixels(HDC source, const RECT& region) {
 }
 
 std::vector<uint32_t> PicturePixels(HBITMAP picture, const RECT& region) {
-    HDC memory = CreateCompatibleDC(nullptr);
-    HGDIOBJ old = SelectObject(memory, picture);
-    std::vector<uint32_t> pixels = Pixels(memory, region);
-    SelectObject(memory, old);
-    DeleteDC(memory);
+    // Read from the bitmap itself, not through a DC: the game keeps its
+    // pictures selected in DCs of their own, and a bitmap can be selected in
+    // one DC only. Pixels outside the picture read as 0.
+    BITMAP size{};
+    GetObjectW(picture, sizeof size, &size);
+    BITMAPINFO info = TestSupport::TopDown32(size.bmWidth, size.bmHeight);
+    std::vector<uint32_t> whole(static_cast<size_t>(size.bmWidth) * size.bmHeight);
+    HDC screen = GetDC(nullptr);
+    GetDIBits(screen, picture, 0, size.bmHeight, whole.data(), &info, DIB_RGB_COLORS);
+    ReleaseDC(nullptr, screen);
+    std::vector<uint32_t> pixels;
+    for (int32_t y = region.top; y < region.bottom; ++y)
+        for (int32_t x = region.left; x < region.right; ++x) {
+            bool inside = x >= 0 && y >= 0 && x < size.bmWidth && y < size.bmHeight;
+            pixels.push_back(inside ? whole[static_cast<size_t>(y) * size.bmWidth + x] & 0xFFFFFF : 0);
+        }
     return pixels;
 }
 

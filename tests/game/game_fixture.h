@@ -63,11 +63,14 @@ public:
         DeleteDC(dc);
     }
     void Picture(HBITMAP picture) {
-        HDC memory = CreateCompatibleDC(dc);
-        HGDIOBJ old = SelectObject(memory, picture);
-        BitBlt(dc, 0, 0, 800, 600, memory, 0, 0, SRCCOPY);
-        SelectObject(memory, old);
-        DeleteDC(memory);
+        // From the picture's pixels: the game keeps its pictures selected in
+        // DCs of its own, where no other DC may select them.
+        BITMAP size{};
+        GetObjectW(picture, sizeof size, &size);
+        std::vector<uint32_t> pixels = PicturePixels(picture, RECT{0, 0, size.bmWidth, size.bmHeight});
+        BITMAPINFO info = TestSupport::TopDown32(size.bmWidth, size.bmHeight);
+        SetDIBitsToDevice(dc, 0, 0, size.bmWidth, size.bmHeight, 0, 0, 0, size.bmHeight, pixels.data(), &info,
+                          DIB_RGB_COLORS);
     }
     void Fill(int32_t left, int32_t top, int32_t width, int32_t height, COLORREF colour) {
         HBRUSH brush = CreateSolidBrush(colour);

@@ -1,4 +1,5 @@
 #include "file_support.h"
+#include "framework/gdi_test_support.h"
 #include "framework/shell.h"
 #include "game/image_files.h"
 
@@ -268,4 +269,21 @@ TEST_F(ImageLoaderTest, ReleaseDeletesEveryBitmap) {
     EXPECT_TRUE(cache.empty());
     EXPECT_EQ(GetObjectType(logo), 0u);
     ReleaseImages(cache);  // nothing left to release
+}
+
+TEST_F(ImageLoaderTest, LoadingDrawingAndReleasingAgainAndAgainLeaksNothing) {
+    WriteBytes(Preferred("logo.bmp"), logoBytes);
+    TestSupport::TestSurface surface(100, 100);
+    size_t headroom = TestSupport::GdiHeadroom();
+    for (int round = 0; round < 100; ++round) {
+        HBITMAP logo = LoadVerifiedImage(cache, "..\\images_games\\logo.bmp", nullptr);
+        ASSERT_NE(logo, nullptr);
+        // A plain and a transparent copy: what is kept to draw it is made.
+        surface.DrawImagePart(logo, 0, 0, 50, 50, 100, 100);
+        surface.DrawImagePartTransparent(logo, 50, 50, 50, 50, 100);
+        ReleaseImages(cache);
+        ASSERT_EQ(GetObjectType(logo), 0u) << "round " << round;
+    }
+    EXPECT_EQ(surface.errors, 0);
+    EXPECT_EQ(TestSupport::GdiHeadroom(), headroom);
 }

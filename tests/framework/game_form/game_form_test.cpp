@@ -413,6 +413,122 @@ TEST(GameFormFrames, AWrapFrom790To0CopiesTwoRectanglesNotAStrip) {
     EXPECT_EQ(WindowPixel(game.hwnd, 11, 105), kGrey);
 }
 
+TEST(GameFormFrames, ChangesThatNearlyTouchGoOutAsOneCopyAndMostOfTheAreaAsOneWholeCopy) {
+    TestGame game;
+    game.Fit();
+    GdiObject<HBITMAP> background(NewSolidPicture(800, 600, kGrey));
+    GdiObject<HBITMAP> blue(NewSolidPicture(10, 10, kBlue));
+    GdiObject<HBITMAP> bar(NewSolidPicture(100, 10, kBlue));
+    GdiObject<HBITMAP> post(NewSolidPicture(10, 100, kBlue));
+    game.Frame([&] { game.SetBackgroundImage(background); });
+    Sprite first(10, 10, blue);
+    Sprite second(10, 10, blue);
+    auto copied = [&](int32_t secondX, int32_t secondY) {
+        first.x = 100;
+        first.y = 100;
+        second.x = secondX;
+        second.y = secondY;
+        int64_t before = game.pixelsPresented;
+        game.Frame([&] {
+            game.PresentSprite(first);
+            game.PresentSprite(second);
+        });
+        game.Frame([&] {
+            game.PresentErase(first);
+            game.PresentErase(second);
+        });
+        return game.pixelsPresented - before;
+    };
+    // Up to 8 pixels apart: the rectangle around both, twice (drawn, erased).
+    EXPECT_EQ(copied(118, 100), 2 * 28 * 10);
+    EXPECT_EQ(copied(100, 118), 2 * 10 * 28);
+    EXPECT_EQ(copied(119, 100), 2 * 2 * 10 * 10);
+    EXPECT_EQ(copied(300, 400), 2 * 2 * 10 * 10);
+    // Touching at a corner, but the rectangle around them is mostly empty.
+    Sprite across(100, 10, bar);
+    Sprite down(10, 100, post);
+    across.y = 300;
+    down.x = 104;
+    down.y = 310;
+    int64_t before = game.pixelsPresented;
+    game.Frame([&] {
+        game.PresentSprite(across);
+        game.PresentSprite(down);
+    });
+    EXPECT_EQ(game.pixelsPresented - before, 2 * 1000);
+
+    // Two thirds of the client area changed: still only that is copied (not
+    // what the back buffer got outside it).
+    GdiObject<HBITMAP> wide(NewSolidPicture(800, 400, kBlue));
+    GdiObject<HBITMAP> tall(NewSolidPicture(400, 600, kRed));
+    Sprite top(800, 400, wide);
+    Sprite left(400, 600, tall);
+    before = game.pixelsPresented;
+    game.Frame([&] {
+        game.PresentSprite(top);
+        game.backBuffer->FillRectangle(600, 500, 10, 10, kGreen, 1, kGreen);
+    });
+    EXPECT_EQ(game.pixelsPresented - before, 800 * 400);
+    EXPECT_EQ(WindowPixel(game.hwnd, 605, 505), kGrey);
+    // Changes that overlap, but add up to more than the client area: one
+    // copy of all of it, which brings the rest along.
+    before = game.pixelsPresented;
+    game.Frame([&] {
+        game.PresentSprite(top);
+        game.PresentSprite(left);
+    });
+    EXPECT_EQ(game.pixelsPresented - before, 800 * 600);
+    EXPECT_EQ(WindowPixel(game.hwnd, 605, 505), kGreen);
+    EXPECT_EQ(WindowPixel(game.hwnd, 200, 500), kRed);
+    EXPECT_EQ(WindowPixel(game.hwnd, 600, 200), kBlue);
+}
+
+TEST(GameFormFrames, TheWindowIsReadBackOnlyAfterTheSystemInvalidatedIt) {
+    TestGame game;
+    game.Fit();
+    GdiObject<HBITMAP> background(NewSolidPicture(800, 600, kRed));
+    GdiObject<HBITMAP> blue(NewSolidPicture(10, 10, kBlue));
+    Sprite sprite(10, 10, blue);
+    game.Frame([&] { game.SetBackgroundImage(background); });
+    Pump(100);
+    FrameCosts costs;
+    game.frameCosts = &costs;
+    auto wipe = [&] {
+        HDC dc = GetDC(game.hwnd);
+        RECT all{0, 0, 800, 600};
+        FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+        ReleaseDC(game.hwnd, dc);
+    };
+
+    // Steps do not look at the window, even when its picture is gone
+    // without the system knowing.
+    for (int32_t x = 0; x < 200; x += 10) {
+        sprite.x = x;
+        sprite.y = 200;
+        game.Frame([&] { game.PresentSprite(sprite); });
+    }
+    wipe();
+    game.Frame([&] { game.PresentSprite(sprite); });
+    EXPECT_EQ(costs.markReads, 0);
+    EXPECT_EQ(WindowPixel(game.hwnd, 400, 300), kBlack);
+
+    // Invalidated from outside: its paint reads the marks and brings the
+    // picture back.
+    InvalidateRect(game.hwnd, nullptr, FALSE);
+    EXPECT_TRUE(PumpUntil([&] { return WindowPixel(game.hwnd, 400, 300) == kRed; }));
+    EXPECT_EQ(costs.markReads, 1);
+    EXPECT_EQ(WindowPixel(game.hwnd, 195, 205), kBlue);
+    EXPECT_EQ(WindowPixel(game.hwnd, 0, 0), kGreen);
+
+    // The same when the system repaints it at once.
+    wipe();
+    RedrawWindow(game.hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    EXPECT_EQ(costs.markReads, 2);
+    EXPECT_EQ(WindowPixel(game.hwnd, 400, 300), kRed);
+    EXPECT_EQ(WindowPixel(game.hwnd, 195, 205), kBlue);
+    game.frameCosts = nullptr;
+}
+
 TEST(GameFormFrames, AMissingBackgroundIsReportedAndTheMarksAreStampedAllTheSame) {
     TestGame game;
     game.Fit();
