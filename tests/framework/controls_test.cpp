@@ -1,4 +1,4 @@
-#include "element_test_support.h"
+#include "framework/window_test_support.h"
 #include "framework/controls.h"
 #include "framework/drawing.h"
 #include "framework/form.h"
@@ -9,7 +9,7 @@
 #include <string>
 
 using namespace Orditex;
-using namespace elementtest;
+using namespace TestSupport;
 
 namespace {
 

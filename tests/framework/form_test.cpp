@@ -1,4 +1,4 @@
-#include "element_test_support.h"
+#include "framework/window_test_support.h"
 #include "framework/form.h"
 #include "gdi_test_support.h"
 
@@ -9,7 +9,7 @@
 #include <vector>
 
 using namespace Orditex;
-using namespace elementtest;
+using namespace TestSupport;
 
 namespace {
 
@@ -140,7 +140,7 @@ TEST(Form, ClassWithButtonFaceArrowAndApplicationIcon) {
     EXPECT_EQ(GetClassLongPtrW(form.hwnd, GCL_STYLE), static_cast<ULONG_PTR>(CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS));
     InvalidateRect(form.hwnd, nullptr, TRUE);
     UpdateWindow(form.hwnd);
-    EXPECT_EQ(ClientPixel(form.hwnd, 10, 10), GetSysColor(COLOR_BTNFACE));
+    EXPECT_EQ(WindowPixel(form.hwnd, 10, 10), GetSysColor(COLOR_BTNFACE));
 }
 
 TEST(Form, AFormLetsItsClassGoSoThatManyFormsLeakNothing) {

@@ -4,7 +4,7 @@
 #include "framework/shell.h"
 #include "framework/controls.h"
 #include "framework/gdi_test_support.h"
-#include "framework/game_form/window_test_support.h"
+#include "framework/window_test_support.h"
 
 #include <gtest/gtest.h>
 
