@@ -15,12 +15,6 @@ using namespace TestSupport;
 
 namespace {
 
-constexpr COLORREF kBackground = RGB(200, 100, 50);
-constexpr COLORREF kRed = RGB(255, 0, 0);
-constexpr COLORREF kBlue = RGB(0, 0, 255);
-constexpr COLORREF kGreen = RGB(0, 255, 0);
-constexpr COLORREF kBlack = RGB(0, 0, 0);
-
 SIZE SizeOf(HBITMAP bitmap) {
     BITMAP info{};
     if (!GetObjectW(bitmap, sizeof info, &info)) return SIZE{0, 0};

@@ -9,11 +9,6 @@ using namespace TestSupport;
 
 namespace {
 
-constexpr COLORREF kBackground = RGB(200, 100, 50);
-constexpr COLORREF kRed = RGB(255, 0, 0);
-constexpr COLORREF kBlue = RGB(0, 0, 255);
-constexpr COLORREF kBlack = RGB(0, 0, 0);
-
 // Frames of 2 x frameHeight, one colour each.
 HBITMAP NewStrip(int32_t frameHeight, std::initializer_list<COLORREF> frameColours) {
     std::vector<COLORREF> pixels;

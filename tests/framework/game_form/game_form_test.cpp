@@ -20,11 +20,6 @@ using namespace TestSupport;
 namespace {
 
 constexpr COLORREF kGrey = RGB(90, 90, 90);
-constexpr COLORREF kRed = RGB(255, 0, 0);
-constexpr COLORREF kBlue = RGB(0, 0, 255);
-constexpr COLORREF kGreen = RGB(0, 255, 0);
-constexpr COLORREF kWhite = RGB(255, 255, 255);
-constexpr COLORREF kBlack = RGB(0, 0, 0);
 
 // A game that records what reaches its hooks.
 class TestGame : public FormGames {
