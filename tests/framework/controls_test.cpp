@@ -101,17 +101,6 @@ private:
 
 }  // namespace
 
-TEST(Controls, TextBoxWithMaxLengthTenRefusesTheEleventhCharacter) {
-    Form form(Instance());
-    Open(form);
-    TextBox box(&form, "");
-    box.maxLength = 10;
-    box.Create();
-    EXPECT_EQ(SendMessageW(box.hwnd, EM_GETLIMITTEXT, 0, 0), 10);
-    Type(box.hwnd, "abcdefghijk");
-    EXPECT_EQ(box.GetText(), "abcdefghij");
-}
-
 TEST(Controls, UpperCaseWinsOverLowerCase) {
     Form form(Instance());
     Open(form);
