@@ -1,4 +1,4 @@
-#include "element_test_support.h"
+#include "framework/window_test_support.h"
 #include "framework/controls.h"
 #include "framework/drawing.h"
 #include "framework/form.h"
@@ -9,7 +9,7 @@
 #include <string>
 
 using namespace Orditex;
-using namespace elementtest;
+using namespace TestSupport;
 
 namespace {
 
@@ -100,17 +100,6 @@ private:
 };
 
 }  // namespace
-
-TEST(Controls, TextBoxWithMaxLengthTenRefusesTheEleventhCharacter) {
-    Form form(Instance());
-    Open(form);
-    TextBox box(&form, "");
-    box.maxLength = 10;
-    box.Create();
-    EXPECT_EQ(SendMessageW(box.hwnd, EM_GETLIMITTEXT, 0, 0), 10);
-    Type(box.hwnd, "abcdefghijk");
-    EXPECT_EQ(box.GetText(), "abcdefghij");
-}
 
 TEST(Controls, UpperCaseWinsOverLowerCase) {
     Form form(Instance());

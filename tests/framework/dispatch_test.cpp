@@ -1,4 +1,4 @@
-#include "element_test_support.h"
+#include "framework/window_test_support.h"
 #include "framework/controls.h"
 #include "framework/form.h"
 #include "framework/menu.h"
@@ -11,7 +11,7 @@
 #include <vector>
 
 using namespace Orditex;
-using namespace elementtest;
+using namespace TestSupport;
 
 namespace {
 
@@ -381,7 +381,7 @@ TEST(Dispatch, ControlColourRequestsAskTheForm) {
     label.Create();
     InvalidateRect(label.hwnd, nullptr, TRUE);
     UpdateWindow(label.hwnd);
-    EXPECT_EQ(ClientPixel(label.hwnd, 3, 3), RGB(255, 0, 0));
+    EXPECT_EQ(WindowPixel(label.hwnd, 3, 3), RGB(255, 0, 0));
 
     Form plain(Instance());
     Open(plain);

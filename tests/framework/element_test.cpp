@@ -1,4 +1,4 @@
-#include "element_test_support.h"
+#include "framework/window_test_support.h"
 #include "framework/controls.h"
 #include "framework/form.h"
 #include "framework/menu.h"
@@ -10,7 +10,7 @@
 #include <string>
 
 using namespace Orditex;
-using namespace elementtest;
+using namespace TestSupport;
 
 namespace {
 
@@ -141,11 +141,11 @@ TEST(Element, BackColourSetOnAWindowIsPaintedAgainOnEveryPaint) {
     Open(form);
     form.SetBackColor(RGB(0, 128, 255));
     EXPECT_TRUE(form.backPainted);
-    EXPECT_EQ(ClientPixel(form.hwnd, 10, 10), RGB(0, 128, 255));
+    EXPECT_EQ(WindowPixel(form.hwnd, 10, 10), RGB(0, 128, 255));
     // The class brush is still the button face; the next paint must not show it.
     InvalidateRect(form.hwnd, nullptr, TRUE);
     UpdateWindow(form.hwnd);
-    EXPECT_EQ(ClientPixel(form.hwnd, 10, 10), RGB(0, 128, 255));
+    EXPECT_EQ(WindowPixel(form.hwnd, 10, 10), RGB(0, 128, 255));
 }
 
 TEST(Element, TextChangedOnlyAfterAnEdit) {

@@ -1,4 +1,4 @@
-#include "element_test_support.h"
+#include "framework/window_test_support.h"
 #include "framework/form.h"
 #include "gdi_test_support.h"
 
@@ -9,7 +9,7 @@
 #include <vector>
 
 using namespace Orditex;
-using namespace elementtest;
+using namespace TestSupport;
 
 namespace {
 
@@ -100,25 +100,16 @@ TEST(Form, StyleBitsForNormalDialogAndPopUpForms) {
     Open(popup);
     EXPECT_EQ(WindowStyle(popup.hwnd) & (WS_POPUP | WS_CAPTION), static_cast<DWORD>(WS_POPUP));
     EXPECT_TRUE(IsWindowVisible(popup.hwnd));  // shown although its style has no visible bit
-}
 
-TEST(Form, BoxesClearedWhateverTheTemplateSays) {
-    Form both(Instance());
-    both.minimizeBox = false;
-    both.maximizeBox = false;
-    EXPECT_EQ(both.ComputeStyle(), 0x10C80000u);  // no boxes and no sizing border
-
-    Form dialog(Instance(), dialogForm);
+    // The boxes go whatever the template says; no maximize box, no sizing border.
+    normal.minimizeBox = false;
+    normal.maximizeBox = false;
+    EXPECT_EQ(normal.ComputeStyle(), 0x10C80000u);
     dialog.maximizeBox = false;
     dialog.minimizeBox = false;
-    EXPECT_EQ(dialog.ComputeStyle(), 0x10C80000u);
-
-    Form onlyMinimize(Instance());
-    onlyMinimize.maximizeBox = false;
-    EXPECT_EQ(onlyMinimize.ComputeStyle(), 0x10CA0000u);
-
-    Open(both);
-    EXPECT_EQ(WindowStyle(both.hwnd) & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME), 0u);
+    EXPECT_EQ(dialog.ComputeStyle(), 0x10C80080u);  // with the modal frame set above
+    normal.minimizeBox = true;
+    EXPECT_EQ(normal.ComputeStyle(), 0x10CA0000u);
 }
 
 TEST(Form, DisabledFormIsCreatedDisabled) {
@@ -140,7 +131,7 @@ TEST(Form, ClassWithButtonFaceArrowAndApplicationIcon) {
     EXPECT_EQ(GetClassLongPtrW(form.hwnd, GCL_STYLE), static_cast<ULONG_PTR>(CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS));
     InvalidateRect(form.hwnd, nullptr, TRUE);
     UpdateWindow(form.hwnd);
-    EXPECT_EQ(ClientPixel(form.hwnd, 10, 10), GetSysColor(COLOR_BTNFACE));
+    EXPECT_EQ(WindowPixel(form.hwnd, 10, 10), GetSysColor(COLOR_BTNFACE));
 }
 
 TEST(Form, AFormLetsItsClassGoSoThatManyFormsLeakNothing) {

@@ -13,6 +13,14 @@
 
 namespace TestSupport {
 
+constexpr COLORREF kRed = RGB(255, 0, 0);
+constexpr COLORREF kGreen = RGB(0, 255, 0);
+constexpr COLORREF kBlue = RGB(0, 0, 255);
+constexpr COLORREF kBlack = RGB(0, 0, 0);
+constexpr COLORREF kWhite = RGB(255, 255, 255);
+// What a fresh TestSurface is filled with.
+constexpr COLORREF kBackground = RGB(200, 100, 50);
+
 // The header of a 32-bit top-down DIB of that size.
 inline BITMAPINFO TopDown32(int32_t width, int32_t height) {
     BITMAPINFO info{};
@@ -92,7 +100,7 @@ inline size_t GdiHeadroom() {
 // of its failure hook.
 class TestSurface : public Orditex::Drawing {
 public:
-    TestSurface(int32_t width, int32_t height, COLORREF fill = RGB(200, 100, 50)) : Orditex::Drawing(nullptr) {
+    TestSurface(int32_t width, int32_t height, COLORREF fill = kBackground) : Orditex::Drawing(nullptr) {
         dc = NewMemorySurface(width, height, fill);
         ownsDc = 1;
     }

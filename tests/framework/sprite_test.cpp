@@ -9,11 +9,6 @@ using namespace TestSupport;
 
 namespace {
 
-constexpr COLORREF kBackground = RGB(200, 100, 50);
-constexpr COLORREF kRed = RGB(255, 0, 0);
-constexpr COLORREF kBlue = RGB(0, 0, 255);
-constexpr COLORREF kBlack = RGB(0, 0, 0);
-
 // Frames of 2 x frameHeight, one colour each.
 HBITMAP NewStrip(int32_t frameHeight, std::initializer_list<COLORREF> frameColours) {
     std::vector<COLORREF> pixels;
@@ -32,25 +27,6 @@ std::vector<COLORREF> PixelsOf(HBITMAP bitmap, int32_t w, int32_t h) {
 }
 
 }  // namespace
-
-TEST(SpriteDraw, FirstDrawReturnsMinusOneAndSavesTheBackground) {
-    TestSurface surface(20, 20);
-    surface.FillRectangle(5, 5, 2, 2, kBlue, 1, kBlue);
-    GdiObject<HBITMAP> strip(NewStrip(2, {kRed}));
-    Sprite sprite(2, 2, strip);
-    sprite.x = 5;
-    sprite.y = 5;
-
-    POINT previous = sprite.Draw(surface);
-    EXPECT_EQ(previous.x, -1);
-    EXPECT_EQ(previous.y, -1);
-    EXPECT_TRUE(sprite.drawn);
-    EXPECT_EQ(sprite.lastX, 5);
-    EXPECT_EQ(sprite.lastY, 5);
-    EXPECT_EQ(surface.At(5, 5), kRed);
-    ASSERT_NE(sprite.savedBackground, nullptr);
-    EXPECT_EQ(PixelsOf(sprite.savedBackground, 2, 2), std::vector<COLORREF>(4, kBlue));
-}
 
 TEST(SpriteDraw, DrawingAgainInPlaceKeepsTheFirstSave) {
     TestSurface surface(20, 20);
@@ -199,35 +175,6 @@ TEST(SpriteDraw, NoImageOrNoSurfaceStillKeepsTheBookkeeping) {
     bare.x = 1;
     bare.Draw(surface);  // no picture: the surface is unchanged
     EXPECT_EQ(surface.CountNot(kBackground, 0, 0, 20, 20), 0);
-}
-
-TEST(SpriteOverlap, EdgesAndInsets) {
-    Sprite a(10, 10);
-    Sprite b(10, 10);
-    b.x = 10;
-    EXPECT_FALSE(a.Overlaps(b, 0, 0));  // touching edges
-    EXPECT_FALSE(b.Overlaps(a, 0, 0));
-    b.x = 9;
-    EXPECT_TRUE(a.Overlaps(b, 0, 0));
-    b.x = 8;
-    EXPECT_FALSE(a.Overlaps(b, 1, 1));
-    EXPECT_TRUE(a.Overlaps(b, 1, 0));
-    EXPECT_TRUE(a.Overlaps(b, 0, 1));
-    // Vertically the same rules hold.
-    b.x = 0;
-    b.y = 10;
-    EXPECT_FALSE(a.Overlaps(b, 0, 0));
-    b.y = -9;
-    EXPECT_TRUE(a.Overlaps(b, 0, 0));
-    // A rectangle shrunk to nothing overlaps nothing.
-    b.y = 0;
-    EXPECT_FALSE(a.Overlaps(b, 5, 0));
-    // One inside the other.
-    Sprite small(2, 2);
-    small.x = 4;
-    small.y = 4;
-    EXPECT_TRUE(a.Overlaps(small, 0, 0));
-    EXPECT_TRUE(small.Overlaps(a, 0, 0));
 }
 
 TEST(SpriteLifetime, SerialsGrowAndOnlyOwnedPicturesAreDeleted) {

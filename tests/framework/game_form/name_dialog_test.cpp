@@ -1,5 +1,5 @@
 #include "framework/name_dialog.h"
-#include "framework/game_form/window_test_support.h"
+#include "framework/window_test_support.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
