@@ -63,8 +63,9 @@ moving=$(screens_difference paused_b resumed 0 20 800 580)
 [ "$moving" -gt 100 ] || fail "nothing moved after resuming"
 
 # N: the level-complete picture, then level 2 on its own background. A rock
-# may hit the idle ship first ("Hai perso una vita"): then wait for the level
-# to start again and press N once more.
+# may hit the idle ship first ("Hai perso una vita"), and N pressed during that
+# picture does nothing: then wait for the level to start again and press N
+# once more.
 skipped=0
 for _ in $(seq 1 5); do
   shot before_n
@@ -75,7 +76,6 @@ for _ in $(seq 1 5); do
     skipped=1
     break
   fi
-  [ "$(area_difference interlude replay.bmp 0 0 800 600)" -lt 2000 ] || fail "no level-complete picture after N"
   sleep 2.5
 done
 [ "$skipped" = 1 ] || fail "N never reached the level-complete picture"
