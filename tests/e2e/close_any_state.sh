@@ -32,18 +32,13 @@ close_and_check interlude
 # Name entry: the game window is disabled behind the dialog; closing it still
 # ends the program, and the result of the game is filed once.
 start_installed_game
-focus_game; xdotool key g; sleep 0.3
-for _ in $(seq 1 7); do xdotool key n; sleep 1.8; done
-probe wait Classifica 240 || fail "the game never ended"
-sleep 0.3
+play_to_name_entry
 close_and_check "name entry"
 [ "$(wc -l <"$score_file")" = 1 ] || fail "closing during name entry did not file the result exactly once"
 
 # After the save.
 start_installed_game
-focus_game; xdotool key g; sleep 0.3
-for _ in $(seq 1 7); do xdotool key n; sleep 1.8; done
-probe wait Classifica 240 || fail "the game never ended"
+play_to_name_entry
 probe close Classifica
 sleep 0.5
 close_and_check "after the save"

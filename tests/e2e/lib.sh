@@ -39,7 +39,6 @@ make_game_folder() {
   echo "$folder"
 }
 
-
 # Waits for the background game to end and stores its exit code in game_code.
 game_code=""
 wait_game() {
@@ -155,10 +154,4 @@ area_difference() {
 # Pixels of a rectangle that differ between two screenshots.
 screens_difference() {
   difference "$work/$1.png" "$work/$2.png" 3% "${@:3}"
-}
-
-# Pixels of a rectangle of a screenshot that have (about) the given colour.
-count_colour() {
-  convert "$work/$1.png" -crop "${5}x${6}+${3}+${4}" +repage -alpha off -fuzz 12% -transparent "$2" \
-    -alpha extract -format "%[fx:round((1-mean)*w*h)]" info:
 }

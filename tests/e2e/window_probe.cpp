@@ -6,8 +6,6 @@
 //   close   posts WM_CLOSE to the first match
 //   wait    waits up to SECONDS (default 20) for a match; exit code 1 on timeout
 //   client  the first match's client area on screen: x y width height
-//   enabled 1 when the first match is enabled, 0 otherwise
-//   rect    the first match's window rectangle: left top right bottom
 //   cover   covers the first match with a window of this program's own for
 //           SECONDS (default 1), then takes it away
 // window_probe manifest EXE
@@ -105,7 +103,7 @@ int main() {
     const char* const* argv = pointers.data();
     if (argc < 3) {
         std::fprintf(stderr,
-                     "usage: window_probe count|texts|close|wait|client|enabled|rect|cover CAPTION [SECONDS]\n"
+                     "usage: window_probe count|texts|close|wait|client|cover CAPTION [SECONDS]\n"
                      "       window_probe manifest EXE\n");
         return 2;
     }
@@ -148,8 +146,6 @@ int main() {
         POINT origin{0, 0};
         ClientToScreen(window, &origin);
         std::printf("%ld %ld %ld %ld\n", origin.x, origin.y, client.right, client.bottom);
-    } else if (command == "enabled") {
-        std::printf("%d\n", IsWindowEnabled(window) ? 1 : 0);
     } else if (command == "cover") {
         RECT r;
         GetWindowRect(window, &r);
@@ -169,10 +165,6 @@ int main() {
             Sleep(10);
         }
         DestroyWindow(cover);
-    } else if (command == "rect") {
-        RECT r;
-        GetWindowRect(window, &r);
-        std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right, r.bottom);
     } else {
         std::fprintf(stderr, "unknown command %s\n", command.c_str());
         return 2;

@@ -258,6 +258,21 @@ void GameTestBase::LoseAllLives() {
     }
 }
 
+void GameTestBase::ReachNameEntry() {
+    StartGame();
+    LoseAllLives();
+    ASSERT_EQ(game->state, Meteorni::NameEntry);
+}
+
+void GameTestBase::TypeInBox(const std::wstring& text) {
+    for (wchar_t c : text) SendMessageW(game->nameDialog->nameBox->hwnd, WM_CHAR, c, 0);
+}
+
+void GameTestBase::ConfirmName() {
+    SendMessageW(game->nameDialog->nameBox->hwnd, WM_CHAR, VK_RETURN, 0);
+    Pump();
+}
+
 HBITMAP GameTestBase::Picture(const std::string& file) {
     return game->LoadCheckedImage("..\\images_games\\" + file);
 }

@@ -125,6 +125,11 @@ protected:
     void AimRockAtShip(size_t index);
     // Lets a rock hit the ship three times, waiting out each interlude.
     void LoseAllLives();
+    // A game started and lost: the name dialog is open.
+    void ReachNameEntry();
+    // Typed into the name dialog's box, and Enter there.
+    void TypeInBox(const std::wstring& text);
+    void ConfirmName();
     HBITMAP Picture(const std::string& file);
     // The back buffer and the window both show the expected picture in the
     // region (the three corner marks aside).

@@ -29,19 +29,10 @@ std::wstring WideTemporaryFolder(const std::wstring& name) {
 
 class ResultFiling : public GameTestBase {
 protected:
-    void ReachNameEntry() {
-        StartGame();
-        LoseAllLives();
-        ASSERT_EQ(game->state, NameEntry);
-    }
     HWND Box() { return game->nameDialog->nameBox->hwnd; }
-    void TypeInBox(const std::wstring& text) {
-        for (wchar_t c : text) SendMessageW(Box(), WM_CHAR, c, 0);
-    }
     std::wstring BoxText() { return game->nameDialog->nameBox->GetTextWide(); }
     void Confirm() {
-        SendMessageW(Box(), WM_CHAR, VK_RETURN, 0);
-        Pump();
+        ConfirmName();
         ASSERT_EQ(game->state, ScoreSaved);
     }
     // Back to the title and on to its first blink, which shows the first line.

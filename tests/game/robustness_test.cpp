@@ -30,11 +30,6 @@ protected:
             reinterpret_cast<LPARAM>(&search));
         return search.count;
     }
-    void ReachNameEntry() {
-        StartGame();
-        LoseAllLives();
-        ASSERT_EQ(game->state, NameEntry);
-    }
     // A new game form started from a copy of the pictures with one damaged;
     // the working folder stays there until LeaveDamagedCopy.
     HWND StartFromDamagedCopy(const std::string& picture) {
@@ -151,19 +146,6 @@ TEST_F(Robustness, ClosingDuringNameEntrySavesOnceAndLeavesNoDialog) {
     EXPECT_FALSE(IsWindow(dialog));
     EXPECT_EQ(CountWindowsCaptioned(L"Classifica"), 0);
     EXPECT_EQ(ReadBytes(ScoreFilePath(appData)), "00000000              Level 1\r\n");
-}
-
-TEST_F(Robustness, ClosingAfterTheSaveDoesNotSaveAgain) {
-    ReachNameEntry();
-    HWND box = game->nameDialog->nameBox->hwnd;
-    for (char c : std::string("bo")) SendMessageW(box, WM_CHAR, static_cast<WPARAM>(c), 0);
-    SendMessageW(box, WM_CHAR, VK_RETURN, 0);
-    Pump();
-    ASSERT_EQ(game->state, ScoreSaved);
-    delete game;
-    game = nullptr;
-    Pump();
-    EXPECT_EQ(ReadBytes(ScoreFilePath(appData)), "00000000 BO           Level 1\r\n");
 }
 
 TEST_F(Robustness, ADamagedPictureClosesTheGameWithTheMessage) {
