@@ -124,6 +124,22 @@ bool FileExists(const std::wstring& path) {
     return _waccess(path.c_str(), 0) == 0;
 }
 
+std::wstring LongPathForm(const std::wstring& path) {
+    if (path.empty() || path.rfind(L"\\\\?\\", 0) == 0 || path.rfind(L"\\\\.\\", 0) == 0) return path;
+    // The first call tells the size the full path needs, terminator included.
+    // A relative path whose working folder changes in between may need more
+    // the second time; then the path is left alone.
+    DWORD size = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+    if (size == 0) return path;
+    std::wstring full(size, L'\0');
+    DWORD length = GetFullPathNameW(path.c_str(), size, full.data(), nullptr);
+    if (length == 0 || length >= size) return path;
+    full.resize(length);
+    if (full.rfind(L"\\\\", 0) == 0) return L"\\\\?\\UNC\\" + full.substr(2);
+    if (full.size() >= 3 && full[1] == L':' && full[2] == L'\\') return L"\\\\?\\" + full;
+    return path;
+}
+
 bool OpenUrl(const std::wstring& text) {
     HINSTANCE result = ShellExecuteW(nullptr, L"open", text.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
     return reinterpret_cast<INT_PTR>(result) > 32;

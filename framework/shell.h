@@ -35,6 +35,13 @@ std::string FileNameOf(const std::string& path);
 bool FileExists(const std::string& path);
 bool FileExists(const std::wstring& path);
 
+// The form of a path that the file calls take at any length, also past
+// MAX_PATH: the full path with "/" turned into "\", "." and ".." resolved
+// (that form is taken literally), then "\\?\" in front of a drive path or
+// "\\?\UNC\" in place of the "\\" of a network path. A path already in that
+// form, or one that cannot be resolved, comes back as it is.
+std::wstring LongPathForm(const std::wstring& path);
+
 // Asks the shell to open a web address or a document (a wide path, so that
 // any folder name works); false when it refuses.
 bool OpenUrl(const std::wstring& text);

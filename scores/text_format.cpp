@@ -1,8 +1,8 @@
 #include "scores/text_format.h"
 
-#include <windows.h>
+#include "framework/shell.h"
 
-#include <direct.h>
+#include <windows.h>
 
 namespace Meteorni {
 
@@ -47,9 +47,11 @@ std::wstring EnsureTrailingBackslash(const std::wstring& path) {
 
 bool MakeFolder(const std::wstring& path) {
     if (path.empty()) return false;
-    if (_wmkdir(path.c_str()) == 0) return true;
+    // The long form, so that a folder deep in a long profile path is made too.
+    std::wstring folder = Orditex::LongPathForm(path);
+    if (CreateDirectoryW(folder.c_str(), nullptr)) return true;
     // Already there (perhaps made a moment ago by another copy of the game).
-    return IsFolder(path);
+    return IsFolder(folder);
 }
 
 }  // namespace Meteorni

@@ -53,6 +53,26 @@ TEST(Paths, ReplaceCharReplacesEveryOccurrenceOnly) {
     EXPECT_EQ(ReplaceChar("abc", 'x', 'y'), "abc");
 }
 
+TEST(Paths, LongPathFormIsTheResolvedPathWithItsPrefix) {
+    // Taken literally by the file calls: separators, "." and ".." resolved first.
+    EXPECT_EQ(LongPathForm(L"C:/games/./x/../Meteorni\\Score"), L"\\\\?\\C:\\games\\Meteorni\\Score");
+    EXPECT_EQ(LongPathForm(L"\\\\server\\share\\a\\..\\Classifica.txt"), L"\\\\?\\UNC\\server\\share\\Classifica.txt");
+    // Already in that form (or a device path): left as it is, dots and all.
+    EXPECT_EQ(LongPathForm(L"\\\\?\\C:\\a\\..\\b"), L"\\\\?\\C:\\a\\..\\b");
+    EXPECT_EQ(LongPathForm(L"\\\\.\\pipe\\x"), L"\\\\.\\pipe\\x");
+    EXPECT_EQ(LongPathForm(L""), L"");
+    // Past MAX_PATH the path stays whole.
+    std::wstring deep = L"C:\\" + std::wstring(150, L'a') + L"\\" + std::wstring(150, L'b') + L"\\Classifica.txt";
+    EXPECT_EQ(LongPathForm(deep), L"\\\\?\\" + deep);
+    // A relative path is resolved against the working folder.
+    wchar_t working[MAX_PATH];
+    DWORD length = GetCurrentDirectoryW(MAX_PATH, working);
+    ASSERT_GT(length, 2u);
+    std::wstring expected = L"\\\\?\\" + std::wstring(working, length);
+    if (expected.back() != L'\\') expected += L'\\';
+    EXPECT_EQ(LongPathForm(L"Classifica.txt"), expected + L"Classifica.txt");
+}
+
 TEST(Files, ExistsForFilesAndFoldersOnly) {
     char folder[MAX_PATH];
     ASSERT_GT(GetTempPathA(MAX_PATH, folder), 0u);
