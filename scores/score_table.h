@@ -4,14 +4,20 @@
 #pragma once
 
 #include <cstdint>
-#include <cstdio>
 #include <string>
 #include <vector>
 
 namespace Meteorni {
 
 // One text file read or written whole, as lines. The path is wide, so that
-// every user folder works; the lines are narrow text as they are on disk.
+// every user folder works, and may be longer than MAX_PATH; the lines are
+// narrow text as they are on disk.
+//
+// Antivirus scanners, backup, indexing and cloud-sync programs open files for
+// short moments. An open or a replace that fails because another program
+// holds the file (a sharing or lock violation, or access denied on a plain
+// file) is tried again a few times with a growing pause, for less than a
+// second in all, before it counts as failed.
 class TextFile {
 public:
     explicit TextFile(const std::wstring& path);
@@ -22,13 +28,17 @@ public:
 
     // Lines in file order, the breaks (CR LF or LF) dropped, each line cut at
     // its first NUL; a last line without a break counts too. Empty when the
-    // file cannot be opened.
+    // file cannot be opened. A file saved as UTF-16 (either byte order, known
+    // by its byte-order mark) comes back in the narrow text of the system code
+    // page, "?" for a character it cannot hold; a UTF-8 file with its mark
+    // comes back without the mark, its lines in the code page too. A UTF-8
+    // mark at the start of any other line is dropped as well.
     std::vector<std::string> ReadLines();
 
     // Replaces the file with the lines, each ending in CR LF. The lines go to a
     // temporary file in the same folder first, which takes the old file's place
     // only when every byte was written and flushed; on any failure the old file
-    // stays exactly as it was.
+    // stays exactly as it was and the temporary file is removed.
     bool WriteLines(const std::vector<std::string>& lines);
 };
 
@@ -50,7 +60,9 @@ public:
     // and writes them.
     bool Save(std::vector<std::string> lines);
     // Adds "<score as 8 digits> <text>" to the stored table and saves it. A
-    // NUL or a line break in the text is stored as "?".
+    // NUL or a line break in the text is stored as "?". Another copy of the
+    // game adding its result at the same moment waits until this one has
+    // read, changed and replaced the table, so neither result is lost.
     bool Add(int64_t score, const std::string& text);
 
     // <local application data>\<gameName>\Score\, made when missing, or empty
@@ -63,9 +75,10 @@ private:
     bool unreadable = false;
 };
 
-// Test seam: how TextFile puts bytes into its open stream, returning the count
-// written. The production writer is fwrite; nullptr restores it.
-using StreamWriter = size_t (*)(const void* data, size_t size, std::FILE* stream);
-void SetStreamWriter(StreamWriter writer);
+// Test seam: how TextFile puts bytes into its open file (a Win32 file handle),
+// returning the count written. The production writer is WriteFile; nullptr
+// restores it.
+using FileWriter = uint32_t (*)(void* file, const void* data, uint32_t size);
+void SetFileWriter(FileWriter writer);
 
 }  // namespace Meteorni

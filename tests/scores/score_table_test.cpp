@@ -1,29 +1,13 @@
-#include "file_support.h"
-#include "framework/shell.h"
-#include "scores/score_table.h"
-#include "scores/text_format.h"
-
-#include <gtest/gtest.h>
-
-#include <windows.h>
+#include "score_test_support.h"
 
 #include <algorithm>
-#include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
 
 using namespace Meteorni;
-namespace fs = std::filesystem;
 
 namespace {
-
-std::vector<std::string> FolderEntries(const std::wstring& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(fs::path(folder)))
-        names.push_back(Orditex::ToNarrow(entry.path().filename().wstring()));
-    return names;
-}
 
 // Plain appends: GCC 12 warns falsely about "literal" + std::string&&.
 std::string Numbered(const char* prefix, int number) {
@@ -32,57 +16,14 @@ std::string Numbered(const char* prefix, int number) {
     return text;
 }
 
-int errorBoxes = 0;
-void CountErrorBox(const std::string&, const std::string&) {
-    ++errorBoxes;
-}
-
 // Writes whole lines until `linesBeforeFailure` have gone through, then half
 // of the next one and reports the short count, as a full disk would.
 int linesBeforeFailure = 0;
-size_t FailingWriter(const void* data, size_t size, std::FILE* stream) {
-    if (linesBeforeFailure-- > 0) return std::fwrite(data, 1, size, stream);
-    return std::fwrite(data, 1, size / 2, stream);
+uint32_t FailingWriter(void* file, const void* data, uint32_t size) {
+    DWORD written = 0;
+    WriteFile(file, data, linesBeforeFailure-- > 0 ? size : size / 2, &written, nullptr);
+    return written;
 }
-
-// A private local-application-data folder per test, named as players outside
-// Western Europe name theirs: no narrow code page holds all of it.
-class ScoreTableTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        wchar_t temp[MAX_PATH];
-        ASSERT_GT(GetTempPathW(MAX_PATH, temp), 0u);
-        appData = std::wstring(temp) + L"meteorni_scores_Łukasz_Дмитрий_王伟_" + std::to_wstring(GetCurrentProcessId());
-        fs::remove_all(fs::path(appData));
-        ASSERT_TRUE(MakeFolder(appData));
-        Orditex::SetLocalAppDataOverride(appData);
-        errorBoxes = 0;
-        Orditex::SetErrorReporter(CountErrorBox);
-    }
-    void TearDown() override {
-        SetStreamWriter(nullptr);
-        Orditex::SetErrorReporter(nullptr);
-        Orditex::SetLocalAppDataOverride(L"");
-        fs::remove_all(fs::path(appData));
-    }
-
-    std::wstring GameFolder() const { return appData + L"\\Meteorni"; }
-    std::wstring ScoreFolderPath() const { return GameFolder() + L"\\Score"; }
-    std::wstring TablePath() const { return ScoreFolderPath() + L"\\Classifica.txt"; }
-    std::string Table() const { return ReadBytes(TablePath()); }
-
-    static std::string GameText(const std::string& name, int level) {
-        return PadRight(name, ' ', 12) + " Level " + std::to_string(level);
-    }
-
-    void SeedTable(const std::string& bytes) {
-        ASSERT_TRUE(MakeFolder(GameFolder()));
-        ASSERT_TRUE(MakeFolder(ScoreFolderPath()));
-        WriteBytes(TablePath(), bytes);
-    }
-
-    std::wstring appData;
-};
 
 }  // namespace
 
@@ -198,7 +139,7 @@ TEST_F(ScoreTableTest, UnwritablePlaceFailsQuietly) {
     Orditex::SetLocalAppDataOverride(appData + L"\\missing\\deeper");
     EXPECT_FALSE(table.Add(100, "x"));
     EXPECT_TRUE(table.failed);
-    EXPECT_EQ(errorBoxes, 0);
+    EXPECT_EQ(ErrorBoxes(), 0);
 }
 
 TEST_F(ScoreTableTest, WriteFailingPartWayKeepsThePreviousTable) {
@@ -206,7 +147,7 @@ TEST_F(ScoreTableTest, WriteFailingPartWayKeepsThePreviousTable) {
     std::string before = Table();
 
     linesBeforeFailure = 2;
-    SetStreamWriter(FailingWriter);
+    SetFileWriter(FailingWriter);
     ScoreTable table("Meteorni");
     EXPECT_FALSE(table.Add(9000, "lost"));
     EXPECT_TRUE(table.failed);
@@ -214,7 +155,7 @@ TEST_F(ScoreTableTest, WriteFailingPartWayKeepsThePreviousTable) {
     EXPECT_EQ(FolderEntries(ScoreFolderPath()), std::vector<std::string>{"Classifica.txt"})
         << "the half-written temporary file is removed";
 
-    SetStreamWriter(nullptr);
+    SetFileWriter(nullptr);
     EXPECT_TRUE(table.Add(9000, "kept"));
     EXPECT_FALSE(table.failed);
     EXPECT_EQ(ScoreTable("Meteorni").Load().front(), "00009000 kept");
@@ -284,4 +225,85 @@ TEST_F(ScoreTableTest, MakeFolderOnlyAnswersTrueForAFolder) {
     WriteBytes(appData + L"\\file", "x");
     EXPECT_FALSE(MakeFolder(appData + L"\\file"));
     EXPECT_FALSE(MakeFolder(L""));
+}
+
+TEST_F(ScoreTableTest, ResultsAreStoredUnderAProfileFolderOfAnyLength) {
+    const std::wstring tableTail = L"\\Meteorni\\Score\\Classifica.txt";
+    for (size_t length : {240u, 260u, 280u, 320u}) {
+        SCOPED_TRACE("table path of " + std::to_string(length) + " characters");
+        // Folder names of up to 60 characters, so that no single name is too
+        // long for any file system; the last one is cut to fit exactly.
+        const std::wstring base = TemporaryFolder() + L"\\meteorni_long_" + Pid();
+        std::wstring folder = base;
+        const size_t wanted = length - tableTail.size();
+        while (folder.size() < wanted) {
+            size_t remaining = wanted - folder.size();
+            size_t part = std::min<size_t>(remaining - 1, 60);
+            if (remaining - part - 1 == 1) --part;  // never leave one character for a lone separator
+            if (part == 0)
+                folder += L'z';
+            else
+                folder += L"\\" + std::wstring(part, static_cast<wchar_t>(L'a' + folder.size() % 26));
+        }
+        UseAppData(folder);
+        ASSERT_EQ(TablePath().size(), length);
+
+        SeedTable("00000800 " + GameText("Anna", 4) + "\r\n");
+        ASSERT_EQ(Table(), "00000800 Anna         Level 4\r\n");
+        EXPECT_TRUE(ScoreTable("Meteorni").Add(900, GameText("Lucia", 5)));
+        EXPECT_TRUE(ScoreTable("Meteorni").Add(300, GameText("Zeno", 2)));
+        EXPECT_EQ(Table(),
+                  "00000900 Lucia        Level 5\r\n"
+                  "00000800 Anna         Level 4\r\n"
+                  "00000300 Zeno         Level 2\r\n");
+        EXPECT_EQ(ScoreTable("Meteorni").Load().size(), 3u);
+        EXPECT_EQ(FolderEntries(ScoreFolderPath()), std::vector<std::string>{"Classifica.txt"})
+            << "no temporary file is left";
+        RemoveTree(base);
+    }
+}
+
+TEST_F(ScoreTableTest, ATableSavedAgainAsUnicodeOrAsUtf8KeepsEveryResult) {
+    if (GetACP() != 1252) GTEST_SKIP() << "the expected bytes are those of code page 1252";
+    // What Notepad writes for a table with an accented name, a name the code
+    // page cannot hold, and no break after the last line.
+    const std::wstring text =
+        L"00000800 \u00C8rica        Level 4\r\n"
+        L"00000500 \u738B\u4F1F         Level 3\r\n"
+        L"00000300 Zeno         Level 2";
+    auto utf16 = [&](bool bigEndian) {
+        std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+        for (wchar_t c : text) {
+            char high = static_cast<char>(c >> 8), low = static_cast<char>(c & 0xFF);
+            bytes += bigEndian ? std::string{high, low} : std::string{low, high};
+        }
+        return bytes;
+    };
+    const std::string utf8 =
+        "\xEF\xBB\xBF"
+        "00000800 \xC3\x88rica        Level 4\r\n"
+        "00000500 \xE7\x8E\x8B\xE4\xBC\x9F         Level 3\r\n"
+        "00000300 Zeno         Level 2";
+    struct Saved {
+        const char* as;
+        std::string bytes;
+    };
+    for (const Saved& saved :
+         {Saved{"UTF-16", utf16(false)}, Saved{"UTF-16 big-endian", utf16(true)}, Saved{"UTF-8 with its mark", utf8}}) {
+        SCOPED_TRACE(saved.as);
+        SeedTable(saved.bytes);
+        EXPECT_EQ(ScoreTable("Meteorni").Load(),
+                  (std::vector<std::string>{"00000800 \xC8rica        Level 4", "00000500 ??         Level 3",
+                                            "00000300 Zeno         Level 2"}));
+        // The best result is new: the first old line must not sort above it.
+        ASSERT_TRUE(ScoreTable("Meteorni").Add(900, GameText("Lucia", 5)));
+        EXPECT_EQ(Table(),
+                  "00000900 Lucia        Level 5\r\n"
+                  "00000800 \xC8rica        Level 4\r\n"
+                  "00000500 ??         Level 3\r\n"
+                  "00000300 Zeno         Level 2\r\n");
+    }
+    // Just the mark: an empty table.
+    SeedTable("\xFF\xFE");
+    EXPECT_TRUE(ScoreTable("Meteorni").Load().empty());
 }

@@ -1,0 +1,218 @@
+// Whatever lies where the table belongs (junk, a file from another program, a
+// table saved again by an editor, a folder), one game's result goes in and the
+// table that comes out is a sound one: at most ten lines, each ending in
+// CR LF, no NUL, best first, and no result lost that outranks the new one.
+#include "score_test_support.h"
+
+#include <algorithm>
+#include <functional>
+#include <random>
+#include <string>
+#include <vector>
+
+using namespace Meteorni;
+
+namespace {
+
+enum class Kind {
+    RandomBytes,
+    LongLines,
+    Nuls,
+    LoneCr,
+    CrCrLf,
+    CtrlZ,
+    NoScorePrefix,
+    Utf8Marked,
+    Utf16Little,
+    Utf16Big,
+    Mixed,
+    Empty,
+    TenThousandLines,
+    Huge,
+    Folder,
+};
+
+const char* NameOf(Kind kind) {
+    static const char* const names[] = {
+        "random bytes", "long lines",      "NULs",         "lone CR", "CR CR LF",
+        "Ctrl+Z",       "no score prefix", "UTF-8 mark",   "UTF-16",  "UTF-16 big-endian",
+        "mixed",        "empty",           "10,000 lines", "huge",    "folder"};
+    return names[static_cast<int>(kind)];
+}
+
+class Maker {
+public:
+    explicit Maker(unsigned seed) : random(seed) {}
+
+    int Below(int n) { return std::uniform_int_distribution<int>(0, n - 1)(random); }
+    bool OneIn(int n) { return Below(n) == 0; }
+
+    // Most kinds are cheap and drawn often; the big ones only now and then.
+    Kind AnyKind() {
+        if (OneIn(300)) return Kind::Huge;
+        if (OneIn(150)) return Kind::TenThousandLines;
+        if (OneIn(100)) return Kind::Folder;
+        return static_cast<Kind>(Below(static_cast<int>(Kind::Empty) + 1));
+    }
+
+    std::string Score() { return ZeroPad(Below(100000000), 8); }
+
+    std::string Bytes(size_t count) {
+        std::string bytes(count, '\0');
+        for (char& c : bytes) c = static_cast<char>(Below(256));
+        return bytes;
+    }
+
+    // A plausible result, now and then with a byte from the upper half.
+    std::string Result() {
+        std::string name;
+        for (int i = Below(14); i > 0; --i) name += static_cast<char>(OneIn(8) ? 0xC0 + Below(64) : 'a' + Below(26));
+        return Score() + " " + GameText(name, 1 + Below(60));
+    }
+
+    std::string Break() { return OneIn(4) ? "\n" : "\r\n"; }
+
+    std::string Lines(int count, const std::function<std::string()>& line) {
+        std::string text;
+        for (int i = 0; i < count; ++i) text += line() + Break();
+        if (OneIn(3)) text += line();  // no break after the last one
+        return text;
+    }
+
+    std::string Utf16(bool bigEndian) {
+        std::wstring text;
+        for (int i = Below(15); i > 0; --i) {
+            text += Orditex::ToWide(Score() + " ");
+            for (int j = Below(12); j > 0; --j) {
+                // Any character of the basic plane but the halves of pairs.
+                wchar_t c = OneIn(2) ? static_cast<wchar_t>('A' + Below(26)) : static_cast<wchar_t>(1 + Below(0xD7FF));
+                if (c != L'\r' && c != L'\n') text += c;
+            }
+            text += L"\r\n";
+        }
+        std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+        for (wchar_t c : text) {
+            char high = static_cast<char>(c >> 8), low = static_cast<char>(c & 0xFF);
+            bytes += bigEndian ? std::string{high, low} : std::string{low, high};
+        }
+        if (OneIn(5)) bytes += Bytes(1);  // an odd byte at the end
+        return bytes;
+    }
+
+    std::string File(Kind kind) {
+        switch (kind) {
+            case Kind::RandomBytes:
+                return Bytes(static_cast<size_t>(Below(3000)));
+            case Kind::LongLines:
+                return Lines(1 + Below(4), [&] { return Score() + " " + std::string(1 + Below(100000), 'L'); });
+            case Kind::Nuls:
+                return Lines(Below(15), [&] {
+                    std::string line = Result();
+                    line[static_cast<size_t>(Below(static_cast<int>(line.size())))] = '\0';
+                    return line;
+                });
+            case Kind::LoneCr:
+                return Lines(Below(15), [&] { return Result() + "\r" + Result(); });
+            case Kind::CrCrLf:
+                return Lines(Below(15), [&] { return Result() + "\r"; });
+            case Kind::CtrlZ:
+                return Lines(Below(15), [&] { return OneIn(3) ? std::string("\x1A") : Result() + "\x1A"; });
+            case Kind::NoScorePrefix:
+                return Lines(Below(15), [&] { return OneIn(2) ? Result().substr(9) : "  " + Result(); });
+            case Kind::Utf8Marked:
+                return "\xEF\xBB\xBF" + Lines(Below(15), [&] { return Result() + (OneIn(2) ? "\xC3\xA8" : ""); });
+            case Kind::Utf16Little:
+                return Utf16(false);
+            case Kind::Utf16Big:
+                return Utf16(true);
+            case Kind::Mixed: {
+                std::string file;
+                for (int i = Below(20); i > 0; --i)
+                    file += File(static_cast<Kind>(Below(static_cast<int>(Kind::Mixed))));
+                return file;
+            }
+            case Kind::Empty:
+                return "";
+            case Kind::TenThousandLines:
+                return Lines(10000, [&] { return Result(); });
+            case Kind::Huge:
+                return Lines(120000, [&] { return Result() + std::string(static_cast<size_t>(Below(40)), 'x'); });
+            case Kind::Folder:
+                return "";
+        }
+        return "";
+    }
+
+private:
+    std::mt19937 random;
+};
+
+size_t Count(const std::string& bytes, char c) {
+    return static_cast<size_t>(std::count(bytes.begin(), bytes.end(), c));
+}
+
+}  // namespace
+
+TEST_F(ScoreTableTest, AnyFileInTheTablesPlaceTakesOneResultAndComesOutSound) {
+    constexpr int kCases = 2500;
+    Maker maker(20261207);
+    int folders = 0;
+    for (int number = 0; number < kCases && !HasFailure(); ++number) {
+        Kind kind = maker.AnyKind();
+        std::string result = maker.Result();
+        SCOPED_TRACE("case " + std::to_string(number) + ": " + NameOf(kind));
+        RemoveTree(ScoreFolderPath());
+
+        if (kind == Kind::Folder) {
+            // Nothing can be read or replaced there: the result is refused and
+            // the folder left as it is.
+            ASSERT_TRUE(MakeFolder(GameFolder()) && MakeFolder(ScoreFolderPath()) && MakeFolder(TablePath()));
+            ScoreTable table("Meteorni");
+            EXPECT_TRUE(table.Load().empty());
+            EXPECT_FALSE(table.Add(100, "x"));
+            EXPECT_TRUE(table.failed);
+            EXPECT_EQ(GetFileAttributesW(TablePath().c_str()) & FILE_ATTRIBUTE_DIRECTORY,
+                      static_cast<DWORD>(FILE_ATTRIBUTE_DIRECTORY));
+            EXPECT_EQ(FolderEntries(ScoreFolderPath()), std::vector<std::string>{"Classifica.txt"});
+            ++folders;
+            continue;
+        }
+
+        const std::string file = maker.File(kind);
+        SeedTable(file);
+        const std::vector<std::string> before = ScoreTable("Meteorni").Load();
+        for (const std::string& line : before) {
+            ASSERT_EQ(line.find_first_of(std::string("\n\0", 2)), std::string::npos) << "a line holds a break or a NUL";
+            ASSERT_NE(line.rfind("\xEF\xBB\xBF", 0), 0u) << "a line starts with a UTF-8 mark";
+        }
+        const bool marked =
+            file.rfind("\xFF\xFE", 0) == 0 || file.rfind("\xFE\xFF", 0) == 0 || file.rfind("\xEF\xBB\xBF", 0) == 0;
+        if (!marked) {
+            EXPECT_EQ(before.size(), Count(file, '\n') + (file.empty() || file.back() == '\n' ? 0 : 1))
+                << "one line per break, and one for what follows the last";
+        }
+
+        ASSERT_TRUE(ScoreTable("Meteorni").Add(std::stoll(result.substr(0, 8)), result.substr(9)));
+
+        const std::string written = Table();
+        EXPECT_EQ(written.find('\0'), std::string::npos);
+        EXPECT_LE(Count(written, '\n'), 10u);
+        ASSERT_GE(written.size(), 2u);
+        EXPECT_EQ(written.substr(written.size() - 2), "\r\n");
+        for (size_t at = written.find('\n'); at != std::string::npos; at = written.find('\n', at + 1))
+            ASSERT_TRUE(at > 0 && written[at - 1] == '\r') << "a line ends without CR LF at byte " << at;
+
+        // The ten best of the old lines and the new one, best first: the new
+        // result is there unless ten old ones outrank it, and so is every old
+        // line that outranks it.
+        std::vector<std::string> expected = before;
+        expected.push_back(result);
+        std::sort(expected.begin(), expected.end(), std::greater<std::string>());
+        if (expected.size() > 10) expected.resize(10);
+        std::vector<std::string> after = ScoreTable("Meteorni").Load();
+        EXPECT_TRUE(std::is_sorted(after.begin(), after.end(), std::greater<std::string>()));
+        EXPECT_EQ(after, expected);
+        EXPECT_EQ(FolderEntries(ScoreFolderPath()), std::vector<std::string>{"Classifica.txt"});
+    }
+    EXPECT_GT(folders, 0) << "the folder case was never drawn";
+}

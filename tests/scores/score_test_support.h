@@ -1,0 +1,117 @@
+// What the score-table tests share: a private application-data folder per
+// test, whole-file access to the table at any path length, and the few
+// helper processes that play "another program" or "another copy of the game".
+#pragma once
+
+#include "file_support.h"
+#include "framework/shell.h"
+#include "scores/score_table.h"
+#include "scores/text_format.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+// Names in a folder (no "." or ".."), found through the long form so that a
+// folder past MAX_PATH lists too.
+inline std::vector<std::string> FolderEntries(const std::wstring& folder) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((Orditex::LongPathForm(folder) + L"\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return names;
+    do {
+        std::wstring name = found.cFileName;
+        if (name != L"." && name != L"..") names.push_back(Orditex::ToNarrow(name));
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    return names;
+}
+
+// Deletes a folder and everything in it, at any path length.
+inline void RemoveTree(const std::wstring& path) {
+    std::wstring full = Orditex::LongPathForm(path);
+    DWORD attributes = GetFileAttributesW(full.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) return;
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
+        for (const std::string& name : FolderEntries(path)) RemoveTree(path + L"\\" + Orditex::ToWide(name));
+        RemoveDirectoryW(full.c_str());
+    } else {
+        SetFileAttributesW(full.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileW(full.c_str());
+    }
+}
+
+inline std::wstring TemporaryFolder() {
+    wchar_t temp[MAX_PATH];
+    DWORD length = GetTempPathW(MAX_PATH, temp);
+    std::wstring folder(temp, length);
+    while (!folder.empty() && folder.back() == L'\\') folder.pop_back();
+    return folder;
+}
+
+// The game's own text for a result: the name padded to 12, then the level.
+inline std::string GameText(const std::string& name, int level) {
+    return Meteorni::PadRight(name, ' ', 12) + " Level " + std::to_string(level);
+}
+
+// The table never shows an error box: one would also stop the test until
+// someone closed it.
+inline int& ErrorBoxes() {
+    static int count = 0;
+    return count;
+}
+inline void CountErrorBox(const std::string&, const std::string&) {
+    ++ErrorBoxes();
+}
+
+// A private local-application-data folder per test, named as players outside
+// Western Europe name theirs: no narrow code page holds all of it.
+class ScoreTableTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ErrorBoxes() = 0;
+        Orditex::SetErrorReporter(CountErrorBox);
+        UseAppData(TemporaryFolder() + L"\\meteorni_scores_Łukasz_Дмитрий_王伟_" + Pid());
+    }
+    void TearDown() override {
+        Meteorni::SetFileWriter(nullptr);
+        Orditex::SetErrorReporter(nullptr);
+        Orditex::SetLocalAppDataOverride(L"");
+        RemoveTree(appData);
+    }
+
+    // Points the table at a fresh folder (the parents of a deep one made too).
+    void UseAppData(const std::wstring& folder) {
+        if (!appData.empty()) RemoveTree(appData);
+        appData = folder;
+        RemoveTree(appData);
+        for (size_t at = appData.find(L'\\', 3); at != std::wstring::npos; at = appData.find(L'\\', at + 1))
+            Meteorni::MakeFolder(appData.substr(0, at));
+        ASSERT_TRUE(Meteorni::MakeFolder(appData)) << "cannot make " << Orditex::ToNarrow(appData);
+        Orditex::SetLocalAppDataOverride(appData);
+    }
+
+    static std::wstring Pid() { return std::to_wstring(GetCurrentProcessId()); }
+    std::wstring GameFolder() const { return appData + L"\\Meteorni"; }
+    std::wstring ScoreFolderPath() const { return GameFolder() + L"\\Score"; }
+    std::wstring TablePath() const { return ScoreFolderPath() + L"\\Classifica.txt"; }
+    std::string Table() const { return ReadBytes(Orditex::LongPathForm(TablePath())); }
+
+    void SeedTable(const std::string& bytes) {
+        ASSERT_TRUE(Meteorni::MakeFolder(GameFolder()));
+        ASSERT_TRUE(Meteorni::MakeFolder(ScoreFolderPath()));
+        WriteBytes(Orditex::LongPathForm(TablePath()), bytes);
+    }
+
+    std::wstring appData;
+};
+
+// Helper processes: this test program started again with a role. Returns the
+// process handle (to wait on and read the exit code of), or nullptr.
+HANDLE StartRole(const std::wstring& arguments);
+// When the command line names a role, plays it and returns its exit code;
+// otherwise returns -1 and the tests run.
+int RunRoleIfAsked();
