@@ -268,7 +268,7 @@ void GUIElement::SetHandCursor(bool on) {
 
 void GUIElement::NotifyShow() {}
 
-void GUIElement::NotifyItems(int32_t, std::vector<int32_t>, std::vector<std::string>) {}
+void GUIElement::NotifyItems(int32_t, const std::vector<int32_t>&, const std::vector<std::string>&) {}
 
 POINT GUIElement::GetPosition() {
     RECT frame;
