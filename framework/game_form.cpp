@@ -208,7 +208,7 @@ void FormGames::NotifyPaint() {
 
 void FormGames::BeginFrame(bool erase) {
     if (!screen || !backBuffer) return;
-    CostTimer timer(frameCosts, &FrameCosts::openClose);
+    CostTimer cost(frameCosts, &FrameCosts::openClose);
     frameInProgress = true;
     // A frame left open: what it changed reaches the window before anything else.
     PresentChanges();
@@ -265,7 +265,7 @@ void FormGames::RestoreWindow() {
 }
 
 void FormGames::EndFrame() {
-    CostTimer timer(frameCosts, &FrameCosts::openClose);
+    CostTimer cost(frameCosts, &FrameCosts::openClose);
     if (!screenSnapshot && backBuffer) {
         RECT outer{};
         if (hwnd && GetWindowRect(hwnd, &outer)) {
@@ -418,7 +418,7 @@ void FormGames::PresentRegion(int32_t left, int32_t top, int32_t regionWidth, in
 
 void FormGames::PresentChanges() {
     if (changedAreas.empty() || !backBuffer || !backBuffer->dc || !screen || !screen->dc) return;
-    CostTimer timer(frameCosts, &FrameCosts::copy);
+    CostTimer cost(frameCosts, &FrameCosts::copy);
     int64_t changed = 0;
     for (const RECT& area : changedAreas) changed += Area(area);
     const RECT whole{0, 0, composedSize.cx, composedSize.cy};
