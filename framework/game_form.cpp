@@ -389,7 +389,8 @@ void FormGames::AddSprite(GameElement* sprite) {
 
 std::string FormGames::FormatInteger(int64_t value) {
     char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%lld", static_cast<long long>(value));
+    // 64 bytes hold every 64-bit value, so the text is never cut short.
+    std::snprintf(buffer, sizeof buffer, "%lld", static_cast<long long>(value));  // NOLINT(cert-err33-c)
     return buffer;
 }
 
