@@ -1,7 +1,16 @@
 # Compile settings shared by every target of our own.
 add_library(meteorni_options INTERFACE)
+# The oldest Windows the game runs on is Windows 7: with all three version
+# macros there the headers declare nothing newer (each header reads one of
+# them), so a call that Windows 7 lacks fails to compile instead of failing to
+# start there.
+set(meteorni_windows_floor _WIN32_WINNT=0x0601 WINVER=0x0601 NTDDI_VERSION=0x06010000)
 target_compile_definitions(meteorni_options INTERFACE
-  UNICODE _UNICODE NOMINMAX WIN32_LEAN_AND_MEAN _WIN32_WINNT=0x0601 WINVER=0x0601)
+  UNICODE _UNICODE NOMINMAX WIN32_LEAN_AND_MEAN ${meteorni_windows_floor})
+if(WIN32)
+  include(${CMAKE_CURRENT_LIST_DIR}/ApiFloor.cmake)
+  meteorni_check_api_floor(UNICODE _UNICODE ${meteorni_windows_floor})
+endif()
 if(MSVC)
   target_compile_options(meteorni_options INTERFACE /W4 /WX /utf-8)
   # The application manifest comes from our resource script (id 1); the

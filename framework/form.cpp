@@ -208,8 +208,7 @@ void Child::CreateControl(const wchar_t* controlClass, DWORD style, DWORD extend
         hwnd = control;
         baseWndProc = SubclassToFramework(control);
     } else {
-        GetLastError();  // a control that cannot be made is not reported
-        SetLastError(ERROR_SUCCESS);
+        SetLastError(ERROR_SUCCESS);  // a control that cannot be made is not reported
     }
     created = true;
     if (!withTooltip) return;

@@ -17,6 +17,7 @@ struct HotKey {
 struct DialogFormTag {};
 inline constexpr DialogFormTag dialogForm{};
 
+// NOLINTNEXTLINE(cppcoreguidelines-special-member-functions): GUIElement deletes the copies
 class Form : public GUIElement {
 public:
     explicit Form(HINSTANCE instance);        // normal form

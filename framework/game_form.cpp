@@ -208,7 +208,7 @@ void FormGames::NotifyPaint() {
 
 void FormGames::BeginFrame(bool erase) {
     if (!screen || !backBuffer) return;
-    CostTimer timer(frameCosts, &FrameCosts::openClose);
+    CostTimer cost(frameCosts, &FrameCosts::openClose);
     frameInProgress = true;
     // A frame left open: what it changed reaches the window before anything else.
     PresentChanges();
@@ -265,7 +265,7 @@ void FormGames::RestoreWindow() {
 }
 
 void FormGames::EndFrame() {
-    CostTimer timer(frameCosts, &FrameCosts::openClose);
+    CostTimer cost(frameCosts, &FrameCosts::openClose);
     if (!screenSnapshot && backBuffer) {
         RECT outer{};
         if (hwnd && GetWindowRect(hwnd, &outer)) {
@@ -389,7 +389,8 @@ void FormGames::AddSprite(GameElement* sprite) {
 
 std::string FormGames::FormatInteger(int64_t value) {
     char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%lld", static_cast<long long>(value));
+    // 64 bytes hold every 64-bit value, so the text is never cut short.
+    std::snprintf(buffer, sizeof buffer, "%lld", static_cast<long long>(value));  // NOLINT(cert-err33-c)
     return buffer;
 }
 
@@ -418,7 +419,7 @@ void FormGames::PresentRegion(int32_t left, int32_t top, int32_t regionWidth, in
 
 void FormGames::PresentChanges() {
     if (changedAreas.empty() || !backBuffer || !backBuffer->dc || !screen || !screen->dc) return;
-    CostTimer timer(frameCosts, &FrameCosts::copy);
+    CostTimer cost(frameCosts, &FrameCosts::copy);
     int64_t changed = 0;
     for (const RECT& area : changedAreas) changed += Area(area);
     const RECT whole{0, 0, composedSize.cx, composedSize.cy};

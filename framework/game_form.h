@@ -20,6 +20,7 @@ struct FrameCosts {
     int64_t markReads = 0;  // corner marks read back from the window
 };
 
+// NOLINTNEXTLINE(cppcoreguidelines-special-member-functions): GUIElement deletes the copies
 class FormGames : public Form {
 public:
     FormGames(HINSTANCE instance, const std::string& title);

@@ -28,6 +28,7 @@ bool IsRealWindow(HWND window) {
 TOOLINFOW ToolFor(HWND owner, wchar_t* textBuffer) {
     TOOLINFOW tool{};
     // The size every comctl32 version accepts (without the reserved field).
+    // cppcheck-suppress cstyleCast ; the cast is inside commctrl.h's macro
     tool.cbSize = TTTOOLINFOW_V2_SIZE;
     tool.uFlags = TTF_SUBCLASS;
     tool.hwnd = owner;
@@ -268,7 +269,7 @@ void GUIElement::SetHandCursor(bool on) {
 
 void GUIElement::NotifyShow() {}
 
-void GUIElement::NotifyItems(int32_t, std::vector<int32_t>, std::vector<std::string>) {}
+void GUIElement::NotifyItems(int32_t, const std::vector<int32_t>&, const std::vector<std::string>&) {}
 
 POINT GUIElement::GetPosition() {
     RECT frame;

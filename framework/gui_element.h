@@ -140,7 +140,8 @@ public:
     virtual void SetWaitCursor(bool on);
     virtual void SetHandCursor(bool on);
     virtual void NotifyShow();
-    virtual void NotifyItems(int32_t itemKind, std::vector<int32_t> numbers, std::vector<std::string> texts);
+    virtual void NotifyItems(int32_t itemKind, const std::vector<int32_t>& numbers,
+                             const std::vector<std::string>& texts);
     virtual void Create() = 0;
 
     // Reads the window's top-left corner (in the parent's client coordinates

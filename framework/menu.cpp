@@ -54,7 +54,8 @@ Menu::Menu(const std::string& menuText, MenuBar* bar) : Child(bar) {
     kind = "menu";
     if (!bar) return;
     bar->children.push_back(this);
-    if (bar->created) Create();
+    // Called from the constructor: this class's own Create, named as such.
+    if (bar->created) Menu::Create();
 }
 
 void Menu::Create() {
@@ -79,12 +80,13 @@ SubMenu::SubMenu(GUIElement* owner, const std::string& entryText) : Child(owner)
     kind = "submenu";
     // The command id is fixed from the start, created or not.
     id = ++nextElementNumber;
+    // Called from the constructor: this class's own Create, named as such.
     if (auto* menu = dynamic_cast<Menu*>(owner)) {
         menu->children.push_back(this);
-        if (menu->created) Create();
+        if (menu->created) SubMenu::Create();
     } else if (auto* entry = dynamic_cast<SubMenu*>(owner)) {
         entry->children.push_back(this);
-        if (entry->created) Create();
+        if (entry->created) SubMenu::Create();
     }
 }
 
@@ -111,7 +113,9 @@ void SubMenu::Create() {
     }
     created = true;
     hwnd = reinterpret_cast<HWND>(popupHandle);
-    if (!enabled) SetEnabled(false);
+    // Create also runs from the constructor, where this is SubMenu's own
+    // SetEnabled; later it is whatever the entry's class makes of it.
+    if (!enabled) SetEnabled(false);  // NOLINT(clang-analyzer-optin.cplusplus.VirtualCall): both are meant
     CreateTooltip(hwnd);
     ApplyFont(*this);
 }

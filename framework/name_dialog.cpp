@@ -80,6 +80,8 @@ FormNamePlayer::~FormNamePlayer() {
     // gives the owner back its input.
     if (hwnd && !destroyed && IsWindow(hwnd)) {
         SendMessageW(hwnd, WM_CLOSE, 0, 0);
+        // The window procedure sets destroyed while SendMessageW runs.
+        // cppcheck-suppress knownConditionTrueFalse ; it can be false by now
         if (!destroyed && IsWindow(hwnd)) DestroyWindow(hwnd);
     }
     created = false;

@@ -10,6 +10,7 @@ namespace Orditex {
 // The last name confirmed in a name dialog (empty until then).
 extern std::string playerName;
 
+// NOLINTNEXTLINE(cppcoreguidelines-special-member-functions): GUIElement deletes the copies
 class FormNamePlayer : public Form {
 public:
     FormNamePlayer(Form* ownerForm, HINSTANCE instance, const std::string& title);

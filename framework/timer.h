@@ -7,6 +7,7 @@
 
 namespace Orditex {
 
+// NOLINTNEXTLINE(cppcoreguidelines-special-member-functions): GUIElement deletes the copies
 class Timer : public Child {
 public:
     using TickCallback = void (*)(Timer* timer);

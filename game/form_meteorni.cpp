@@ -38,7 +38,8 @@ FormMeteorni::FormMeteorni(HINSTANCE instance, const std::string& title) : FormG
     stepRightDown = 2;
     BuildMenus();
     FitClientArea();
-    InitGame();
+    // Called from the constructor: this class's own InitGame, named as such.
+    FormMeteorni::InitGame();
 }
 
 FormMeteorni::~FormMeteorni() {

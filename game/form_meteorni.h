@@ -29,6 +29,7 @@ enum GameState : int32_t {
 // title screen writes under the logo.
 extern const char* const copyrightLine;
 
+// NOLINTNEXTLINE(cppcoreguidelines-special-member-functions): GUIElement deletes the copies
 class FormMeteorni : public Orditex::FormGames {
 public:
     FormMeteorni(HINSTANCE instance, const std::string& title);

@@ -41,13 +41,53 @@ done
 extra=$(cd "$work/player" && find . -type f | grep -v -E '^\./Meteorni/(bin/Meteorni\.exe|images_games/[a-z0-9_]+\.bmp|home\.html|README\.txt)$' || true)
 [ -z "$extra" ] || fail "unexpected files in the zip: $extra"
 
-# Nothing but Windows' own DLLs.
+# Nothing but DLLs that every Windows from 7 on has. No api-ms-win-* set:
+# the exe needs none, and those sets are how the import libraries of Windows 8
+# and later (and the Universal CRT, which Windows 7 has only as an update)
+# name their DLLs, so one here means the build switched to one of them.
 dlls=$(x86_64-w64-mingw32-objdump -p "$root/bin/Meteorni.exe" | sed -n 's/.*DLL Name: //p' | tr 'a-z' 'A-Z' | sort -u)
 for dll in $dlls; do
   case "$dll" in
-    KERNEL32.DLL|USER32.DLL|GDI32.DLL|COMCTL32.DLL|SHELL32.DLL|WINMM.DLL|MSVCRT.DLL|ADVAPI32.DLL|OLE32.DLL|SHLWAPI.DLL|API-MS-WIN-*) ;;
+    KERNEL32.DLL|USER32.DLL|GDI32.DLL|COMCTL32.DLL|SHELL32.DLL|WINMM.DLL|MSVCRT.DLL|ADVAPI32.DLL|OLE32.DLL|SHLWAPI.DLL) ;;
     *) fail "Meteorni.exe needs $dll" ;;
   esac
+done
+
+# No function that Windows 7 lacks: there the exe would not start at all
+# ("entry point not found"), which nothing run under Wine notices. The
+# version macros stop most at compile time, but the MinGW headers declare
+# some newer functions whatever they say, and the static C++ runtime
+# (libstdc++, winpthread) brings imports of its own that a newer toolchain
+# may change. These are the newer functions likely to slip in, each with the
+# Windows that brought it:
+newer_than_windows7=(
+  # kernel32, Windows 8: the precise clock that newer winpthread and
+  # libstdc++ read for std::chrono and timed waits; declared unguarded.
+  GetSystemTimePreciseAsFileTime
+  # kernel32, Windows 8: the file-open call of newer runtimes and samples.
+  CreateFile2
+  # Windows 8 (api-ms-win-core-synch-l1-2-0): what newer runtimes build
+  # std::atomic waits and mutexes on; declared unguarded.
+  WaitOnAddress WakeByAddressSingle WakeByAddressAll
+  # kernel32, Windows 8: stack bounds, read by runtimes' stack checks.
+  GetCurrentThreadStackLimits
+  # kernel32, Windows 10 1607: naming threads for a debugger.
+  SetThreadDescription GetThreadDescription
+  # user32, Windows 8: the coalescing timer a 20 ms game tick could be moved
+  # to; the MinGW headers declare it for Windows 7 by mistake.
+  SetCoalescableTimer
+  # user32, Windows 10: DPI-aware sizing, the way to keep the client area
+  # 800 x 600 on a scaled desktop.
+  GetDpiForWindow GetDpiForSystem SetProcessDpiAwarenessContext AdjustWindowRectExForDpi GetSystemMetricsForDpi
+  # shcore, Windows 8.1: the same, one version earlier.
+  SetProcessDpiAwareness GetDpiForMonitor
+)
+imports=$(x86_64-w64-mingw32-objdump -p "$root/bin/Meteorni.exe" |
+  awk '/^\tDLL Name:/ { dll = $3; next } /^\t[0-9a-f]+\t +[0-9]+ +[A-Za-z_]/ && dll { print $3 }')
+# The list read must be the real one, or the check below passes on nothing.
+grep -q -x GetModuleHandleW <<<"$imports" || fail "the import list was misread: no GetModuleHandleW in it"
+for function in "${newer_than_windows7[@]}"; do
+  ! grep -q -x -F "$function" <<<"$imports" || fail "Meteorni.exe imports $function, which Windows 7 lacks"
 done
 
 # The exe holds no path of this machine's folders and no link time.
