@@ -32,6 +32,10 @@ uint32_t WriteToFile(void* file, const void* data, uint32_t size) {
 
 FileWriter fileWriter = WriteToFile;
 
+// What CreateFileW gives for a file it could not open.
+// cppcheck-suppress cstyleCast ; the cast is inside the Windows headers' macro
+HANDLE const kNoFile = INVALID_HANDLE_VALUE;  // NOLINT(misc-misplaced-const): the handle itself is the constant
+
 // The failures another program's short hold on the file gives. Access denied
 // is also the lasting answer of a folder in the file's place or of a
 // read-only file: those are not waited for.
@@ -59,10 +63,10 @@ bool WithRetries(const std::wstring& path, Attempt attempt) {
 }
 
 HANDLE OpenWithRetries(const std::wstring& path, DWORD access, DWORD sharing, DWORD disposition) {
-    HANDLE file = INVALID_HANDLE_VALUE;
+    HANDLE file = kNoFile;
     WithRetries(path, [&] {
         file = CreateFileW(path.c_str(), access, sharing, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
-        return file != INVALID_HANDLE_VALUE;
+        return file != kNoFile;
     });
     return file;
 }
@@ -75,12 +79,12 @@ public:
     FileHandle& operator=(const FileHandle&) = delete;
     ~FileHandle() { Close(); }
     bool Close() {
-        bool closed = handle == INVALID_HANDLE_VALUE || CloseHandle(handle);
-        handle = INVALID_HANDLE_VALUE;
+        bool closed = handle == kNoFile || CloseHandle(handle);
+        handle = kNoFile;
         return closed;
     }
     HANDLE Get() const { return handle; }
-    bool IsOpen() const { return handle != INVALID_HANDLE_VALUE; }
+    bool IsOpen() const { return handle != kNoFile; }
 
 private:
     HANDLE handle;
@@ -257,11 +261,11 @@ bool TextFile::WriteLines(const std::vector<std::string>& lines) {
     // A new file of our own beside the table; a name that happens to be taken
     // (left behind by a copy of the game that died) is skipped.
     std::wstring temporary;
-    HANDLE handle = INVALID_HANDLE_VALUE;
-    for (int tried = 0; handle == INVALID_HANDLE_VALUE && tried < 100; ++tried) {
+    HANDLE handle = kNoFile;
+    for (int tried = 0; handle == kNoFile && tried < 100; ++tried) {
         temporary = TemporaryNameFor(target);
         handle = OpenWithRetries(temporary, GENERIC_WRITE, 0, CREATE_NEW);
-        if (handle == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS) break;
+        if (handle == kNoFile && GetLastError() != ERROR_FILE_EXISTS) break;
     }
     FileHandle file(handle);
     if (!file.IsOpen()) {
