@@ -32,6 +32,15 @@ uint32_t WriteToFile(void* file, const void* data, uint32_t size) {
 
 FileWriter fileWriter = WriteToFile;
 
+bool ReadFromFile(void* file, void* data, uint32_t size, uint32_t* got) {
+    DWORD read = 0;
+    bool ok = ReadFile(file, data, size, &read, nullptr) != 0;
+    *got = read;
+    return ok;
+}
+
+FileReader fileReader = ReadFromFile;
+
 // What CreateFileW gives for a file it could not open.
 // cppcheck-suppress cstyleCast ; the cast is inside the Windows headers' macro
 HANDLE const kNoFile = INVALID_HANDLE_VALUE;  // NOLINT(misc-misplaced-const): the handle itself is the constant
@@ -236,6 +245,10 @@ void SetFileWriter(FileWriter writer) {
     fileWriter = writer ? writer : WriteToFile;
 }
 
+void SetFileReader(FileReader reader) {
+    fileReader = reader ? reader : ReadFromFile;
+}
+
 TextFile::TextFile(const std::wstring& path) : path(path) {}
 
 std::vector<std::string> TextFile::ReadLines() {
@@ -248,10 +261,28 @@ std::vector<std::string> TextFile::ReadLines() {
         notOpened = 1;
         return {};
     }
+    // A program that locks a range of the file (a backup, a sync client)
+    // makes a read fail half-way: read it again from the start, and if it
+    // stays locked count the table as unreadable rather than take the part
+    // read so far for all of it.
     std::string bytes;
-    char buffer[65536];
-    DWORD got = 0;
-    while (ReadFile(file.Get(), buffer, sizeof buffer, &got, nullptr) && got > 0) bytes.append(buffer, got);
+    bool read = WithRetries(name, [&] {
+        bytes.clear();
+        LARGE_INTEGER start{};
+        if (!SetFilePointerEx(file.Get(), start, nullptr, FILE_BEGIN)) return false;
+        char buffer[65536];
+        uint32_t got = 0;
+        do {
+            if (!fileReader(file.Get(), buffer, sizeof buffer, &got)) return false;
+            bytes.append(buffer, got);
+        } while (got > 0);
+        return true;
+    });
+    if (!read) {
+        failed = 1;
+        notOpened = 1;
+        return {};
+    }
     return LinesOf(bytes);
 }
 

@@ -16,23 +16,24 @@ namespace Meteorni {
 // Antivirus scanners, backup, indexing and cloud-sync programs open files for
 // short moments. An open or a replace that fails because another program
 // holds the file (a sharing or lock violation, or access denied on a plain
-// file) is tried again a few times with a growing pause, for less than a
-// second in all, before it counts as failed.
+// file), and a read that a locked range of the file stops half-way, is
+// tried again a few times with a growing pause, for less than a second in
+// all, before it counts as failed.
 class TextFile {
 public:
     explicit TextFile(const std::wstring& path);
 
     std::wstring path;
     uint8_t failed = 0;     // the last read or write went wrong
-    uint8_t notOpened = 0;  // ... because the file could not be opened
+    uint8_t notOpened = 0;  // ... because the file could not be opened or read
 
     // Lines in file order, the breaks (CR LF or LF) dropped, each line cut at
     // its first NUL; a last line without a break counts too. Empty when the
-    // file cannot be opened. A file saved as UTF-16 (either byte order, known
-    // by its byte-order mark) comes back in the narrow text of the system code
-    // page, "?" for a character it cannot hold; a UTF-8 file with its mark
-    // comes back without the mark, its lines in the code page too. A UTF-8
-    // mark at the start of any other line is dropped as well.
+    // file cannot be opened or read. A file saved as UTF-16 (either byte
+    // order, known by its byte-order mark) comes back in the narrow text of
+    // the system code page, "?" for a character it cannot hold; a UTF-8 file
+    // with its mark comes back without the mark, its lines in the code page
+    // too. A UTF-8 mark at the start of any other line is dropped as well.
     std::vector<std::string> ReadLines();
 
     // Replaces the file with the lines, each ending in CR LF. The lines go to a
@@ -80,5 +81,11 @@ private:
 // restores it.
 using FileWriter = uint32_t (*)(void* file, const void* data, uint32_t size);
 void SetFileWriter(FileWriter writer);
+
+// Test seam: how TextFile takes the next bytes from its open file, as
+// ReadFile does: false (with the last error set) when the read fails, else
+// true and the count read, 0 at the end. nullptr restores ReadFile.
+using FileReader = bool (*)(void* file, void* data, uint32_t size, uint32_t* got);
+void SetFileReader(FileReader reader);
 
 }  // namespace Meteorni

@@ -78,6 +78,7 @@ protected:
     }
     void TearDown() override {
         Meteorni::SetFileWriter(nullptr);
+        Meteorni::SetFileReader(nullptr);
         Orditex::SetErrorReporter(nullptr);
         Orditex::SetLocalAppDataOverride(L"");
         RemoveTree(appData);

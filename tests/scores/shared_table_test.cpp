@@ -61,6 +61,26 @@ int AddResults(const std::vector<std::wstring>& args) {
     return std::min(refused, 89);
 }
 
+// Reads as ReadFile does, but the first bytes of the file a few at a time,
+// and while `lockedReads` lasts (for good when negative) every read past them
+// fails as one does on a range of the file that a backup or sync program has
+// locked. Wine keeps no such locks against reads, Windows does.
+int lockedReads = 0;
+bool RangeLockedReader(void* file, void* data, uint32_t size, uint32_t* got) {
+    *got = 0;
+    LARGE_INTEGER here{};
+    if (!SetFilePointerEx(file, LARGE_INTEGER{}, &here, FILE_CURRENT)) return false;
+    if (here.QuadPart > 0 && lockedReads != 0) {
+        if (lockedReads > 0) --lockedReads;
+        SetLastError(ERROR_LOCK_VIOLATION);
+        return false;
+    }
+    DWORD read = 0;
+    bool ok = ReadFile(file, data, here.QuadPart == 0 ? std::min(size, 20u) : size, &read, nullptr) != 0;
+    *got = read;
+    return ok;
+}
+
 // Waits for a helper process and gives its exit code (-1 when it hangs).
 int Finish(HANDLE process, DWORD milliseconds = 120000) {
     DWORD code = static_cast<DWORD>(-1);
@@ -163,6 +183,29 @@ TEST_F(SharedTableTest, ATableHeldLongerThanTheRetriesStaysAsItWas) {
         EXPECT_EQ(FolderEntries(ScoreFolderPath()), std::vector<std::string>{"Classifica.txt"})
             << "the temporary file is removed";
     }
+}
+
+TEST_F(SharedTableTest, AReadStoppedHalfWayByALockedRangeIsNeverTakenForTheWholeTable) {
+    SetFileReader(RangeLockedReader);
+
+    // Locked for a moment: read again from the start once it is free.
+    SeedTable(kOldTable);
+    lockedReads = 3;
+    EXPECT_TRUE(ScoreTable("Meteorni").Add(500, GameText("Lucia", 3)));
+    EXPECT_EQ(Table(),
+              "00000800 Anna         Level 4\r\n"
+              "00000500 Lucia        Level 3\r\n"
+              "00000300 Zeno         Level 2\r\n");
+
+    // Locked for longer than the retries: the table is unreadable, and kept.
+    SeedTable(kOldTable);
+    lockedReads = -1;
+    ScoreTable table("Meteorni");
+    EXPECT_TRUE(table.Load().empty());
+    EXPECT_FALSE(table.Add(500, GameText("Lucia", 3)));
+    EXPECT_TRUE(table.failed);
+    EXPECT_EQ(Table(), kOldTable);
+    EXPECT_EQ(FolderEntries(ScoreFolderPath()), std::vector<std::string>{"Classifica.txt"});
 }
 
 TEST_F(SharedTableTest, TwoGamesAddingAtOnceLoseNoResult) {
