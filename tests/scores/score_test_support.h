@@ -5,6 +5,7 @@
 
 #include "file_support.h"
 #include "framework/shell.h"
+#include "scores/file_access.h"
 #include "scores/score_table.h"
 #include "scores/text_format.h"
 
