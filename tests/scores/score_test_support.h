@@ -58,6 +58,16 @@ inline std::string GameText(const std::string& name, int level) {
     return Meteorni::PadRight(name, ' ', 12) + " Level " + std::to_string(level);
 }
 
+// text as Notepad saves it as "Unicode": a byte-order mark, then UTF-16.
+inline std::string Utf16File(const std::wstring& text, bool bigEndian) {
+    std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+    for (wchar_t c : text) {
+        char high = static_cast<char>(c >> 8), low = static_cast<char>(c & 0xFF);
+        bytes += bigEndian ? std::string{high, low} : std::string{low, high};
+    }
+    return bytes;
+}
+
 // The table never shows an error box: one would also stop the test until
 // someone closed it.
 inline int& ErrorBoxes() {
