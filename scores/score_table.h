@@ -13,12 +13,9 @@ namespace Meteorni {
 // every user folder works, and may be longer than MAX_PATH; the lines are
 // narrow text as they are on disk.
 //
-// Antivirus scanners, backup, indexing and cloud-sync programs open files for
-// short moments. An open or a replace that fails because another program
-// holds the file (a sharing or lock violation, or access denied on a plain
-// file), and a read that a locked range of the file stops half-way, is
-// tried again a few times with a growing pause, for less than a second in
-// all, before it counts as failed.
+// A file that another program (a scanner, a backup or sync client) holds
+// for a moment is waited for, less than a second in all, before a read or a
+// write counts as failed: see file_access.h.
 class TextFile {
 public:
     explicit TextFile(const std::wstring& path);
@@ -57,14 +54,19 @@ public:
     // The stored lines in file order, neither sorted nor cut. No file yet, or
     // one that cannot be opened, gives an empty list.
     std::vector<std::string> Load();
-    // Sorts the lines best first (byte-wise, descending), keeps the first ten
-    // and writes them.
+    // Writes the lines as BestFirst leaves them.
     bool Save(std::vector<std::string> lines);
-    // Adds "<score as 8 digits> <text>" to the stored table and saves it. A
-    // NUL or a line break in the text is stored as "?". Another copy of the
-    // game adding its result at the same moment waits until this one has
-    // read, changed and replaced the table, so neither result is lost.
+    // Adds the ResultLine of score and text to the stored table and saves it.
+    // Another copy of the game adding its result at the same moment waits
+    // until this one has read, changed and replaced the table, so neither
+    // result is lost.
     bool Add(int64_t score, const std::string& text);
+
+    // The lines sorted best first (byte-wise, descending), the first ten kept.
+    static std::vector<std::string> BestFirst(std::vector<std::string> lines);
+    // "<score as 8 digits> <text>", the line Add stores for a result. A NUL or
+    // a line break in the text becomes "?".
+    static std::string ResultLine(int64_t score, const std::string& text);
 
     // <local application data>\<gameName>\Score\, made when missing, or empty
     // when there is no such folder and it cannot be made.
@@ -75,17 +77,5 @@ private:
     // throw away every stored result.
     bool unreadable = false;
 };
-
-// Test seam: how TextFile puts bytes into its open file (a Win32 file handle),
-// returning the count written. The production writer is WriteFile; nullptr
-// restores it.
-using FileWriter = uint32_t (*)(void* file, const void* data, uint32_t size);
-void SetFileWriter(FileWriter writer);
-
-// Test seam: how TextFile takes the next bytes from its open file, as
-// ReadFile does: false (with the last error set) when the read fails, else
-// true and the count read, 0 at the end. nullptr restores ReadFile.
-using FileReader = bool (*)(void* file, void* data, uint32_t size, uint32_t* got);
-void SetFileReader(FileReader reader);
 
 }  // namespace Meteorni

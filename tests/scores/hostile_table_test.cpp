@@ -2,7 +2,9 @@
 // table saved again by an editor, a folder), one game's result goes in and the
 // table that comes out is a sound one: at most ten lines, each ending in
 // CR LF, no NUL, best first, and no result lost that outranks the new one.
+// Thousands are checked in memory, a few hundred of every kind on disk too.
 #include "score_test_support.h"
+#include "scores/line_codec.h"
 
 #include <algorithm>
 #include <functional>
@@ -29,7 +31,7 @@ enum class Kind {
     Empty,
     TenThousandLines,
     Huge,
-    Folder,
+    Folder
 };
 
 const char* NameOf(Kind kind) {
@@ -47,12 +49,6 @@ public:
     int Below(int n) { return std::uniform_int_distribution<int>(0, n - 1)(random); }
     bool OneIn(int n) { return Below(n) == 0; }
 
-    // Any of the small kinds; now and then a folder.
-    Kind AnySmallKind() {
-        if (OneIn(100)) return Kind::Folder;
-        return static_cast<Kind>(Below(static_cast<int>(Kind::Empty) + 1));
-    }
-
     std::string Score() { return ZeroPad(Below(100000000), 8); }
 
     std::string Bytes(size_t count) {
@@ -68,11 +64,9 @@ public:
         return Score() + " " + GameText(name, 1 + Below(60));
     }
 
-    std::string Break() { return OneIn(4) ? "\n" : "\r\n"; }
-
     std::string Lines(int count, const std::function<std::string()>& line) {
         std::string text;
-        for (int i = 0; i < count; ++i) text += line() + Break();
+        for (int i = 0; i < count; ++i) text += line() + (OneIn(4) ? "\n" : "\r\n");
         if (OneIn(3)) text += line();  // no break after the last one
         return text;
     }
@@ -88,11 +82,7 @@ public:
             }
             text += L"\r\n";
         }
-        std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
-        for (wchar_t c : text) {
-            char high = static_cast<char>(c >> 8), low = static_cast<char>(c & 0xFF);
-            bytes += bigEndian ? std::string{high, low} : std::string{low, high};
-        }
+        std::string bytes = Utf16File(text, bigEndian);
         if (OneIn(5)) bytes += Bytes(1);  // an odd byte at the end
         return bytes;
     }
@@ -130,13 +120,12 @@ public:
                 return file;
             }
             case Kind::Empty:
+            case Kind::Folder:
                 return "";
             case Kind::TenThousandLines:
                 return Lines(10000, [&] { return Result(); });
             case Kind::Huge:
                 return Lines(120000, [&] { return Result() + std::string(static_cast<size_t>(Below(40)), 'x'); });
-            case Kind::Folder:
-                return "";
         }
         return "";
     }
@@ -151,26 +140,24 @@ size_t Count(const std::string& bytes, char c) {
 
 class HostileTableTest : public ScoreTableTest {
 protected:
-    // Puts file where the table belongs, adds result ("<8 digits> <text>")
-    // and checks the table that comes out.
-    void AddOver(const std::string& file, const std::string& result) {
-        RemoveTree(ScoreFolderPath());
-        SeedTable(file);
-        const std::vector<std::string> before = ScoreTable("Meteorni").Load();
+    // Reads file, adds result ("<8 digits> <text>") and writes the table as
+    // Add does, in memory, and checks what comes out; then the same on disk,
+    // where the same bytes must come out and no temporary file be left.
+    void AddOver(const std::string& file, const std::string& result, bool onDisk = true) {
+        const std::vector<std::string> before = LinesOf(file);
         for (const std::string& line : before) {
             ASSERT_EQ(line.find_first_of(std::string("\n\0", 2)), std::string::npos) << "a line holds a break or a NUL";
             ASSERT_NE(line.rfind("\xEF\xBB\xBF", 0), 0u) << "a line starts with a UTF-8 mark";
         }
-        const bool marked =
-            file.rfind("\xFF\xFE", 0) == 0 || file.rfind("\xFE\xFF", 0) == 0 || file.rfind("\xEF\xBB\xBF", 0) == 0;
-        if (!marked) {
+        if (file.rfind("\xFF\xFE", 0) != 0 && file.rfind("\xFE\xFF", 0) != 0 && file.rfind("\xEF\xBB\xBF", 0) != 0) {
             EXPECT_EQ(before.size(), Count(file, '\n') + (file.empty() || file.back() == '\n' ? 0 : 1))
-                << "one line per break, and one for what follows the last";
+                << "one line per break, and one for what follows the last (no mark)";
         }
 
-        ASSERT_TRUE(ScoreTable("Meteorni").Add(std::stoll(result.substr(0, 8)), result.substr(9)));
-
-        const std::string written = Table();
+        std::vector<std::string> lines = before;
+        lines.push_back(ScoreTable::ResultLine(std::stoll(result.substr(0, 8)), result.substr(9)));
+        std::string written;
+        for (const std::string& line : ScoreTable::BestFirst(lines)) written += DiskBytesOf(line);
         EXPECT_EQ(written.find('\0'), std::string::npos);
         EXPECT_LE(Count(written, '\n'), 10u);
         ASSERT_GE(written.size(), 2u);
@@ -178,48 +165,59 @@ protected:
         for (size_t at = written.find('\n'); at != std::string::npos; at = written.find('\n', at + 1))
             ASSERT_TRUE(at > 0 && written[at - 1] == '\r') << "a line ends without CR LF at byte " << at;
 
-        // The ten best of the old lines and the new one, best first: the new
-        // result is there unless ten old ones outrank it, and so is every old
-        // line that outranks it.
+        // The ten best of the old lines and the new one, best first: every old
+        // line that outranks the result is kept, and the result unless ten do.
         std::vector<std::string> expected = before;
         expected.push_back(result);
         std::sort(expected.begin(), expected.end(), std::greater<std::string>());
         if (expected.size() > 10) expected.resize(10);
-        std::vector<std::string> after = ScoreTable("Meteorni").Load();
+        const std::vector<std::string> after = LinesOf(written);
         EXPECT_TRUE(std::is_sorted(after.begin(), after.end(), std::greater<std::string>()));
         EXPECT_EQ(after, expected);
+        if (!onDisk || HasFailure()) return;
+
+        RemoveTree(ScoreFolderPath());
+        SeedTable(file);
+        ASSERT_TRUE(ScoreTable("Meteorni").Add(std::stoll(result.substr(0, 8)), result.substr(9)));
+        EXPECT_EQ(Table(), written) << "on disk";
         EXPECT_EQ(FolderEntries(ScoreFolderPath()), std::vector<std::string>{"Classifica.txt"});
     }
 };
 
 }  // namespace
 
+// Thousands of small tables in memory; the first of each kind, and now and
+// then a folder, in the table's place on disk.
 TEST_F(HostileTableTest, AnyFileInTheTablesPlaceTakesOneResultAndComesOutSound) {
-    constexpr int kCases = 2500;
+    constexpr int kCases = 2500, kEachKindOnDisk = 20;
+    int onDisk[static_cast<int>(Kind::Folder) + 1] = {};
     Maker maker(20261207);
-    int folders = 0;
     for (int number = 0; number < kCases && !HasFailure(); ++number) {
-        Kind kind = maker.AnySmallKind();
+        // Any of the small kinds; now and then a folder.
+        Kind kind = maker.OneIn(100) ? Kind::Folder : static_cast<Kind>(maker.Below(static_cast<int>(Kind::Empty) + 1));
         std::string result = maker.Result();
         SCOPED_TRACE("case " + std::to_string(number) + ": " + NameOf(kind));
-        if (kind == Kind::Folder) {
-            // Nothing can be read or replaced there: the result is refused and
-            // the folder left as it is.
-            RemoveTree(ScoreFolderPath());
-            ASSERT_TRUE(MakeFolder(GameFolder()) && MakeFolder(ScoreFolderPath()) && MakeFolder(TablePath()));
-            ScoreTable table("Meteorni");
-            EXPECT_TRUE(table.Load().empty());
-            EXPECT_FALSE(table.Add(100, "x"));
-            EXPECT_TRUE(table.failed);
-            EXPECT_EQ(GetFileAttributesW(TablePath().c_str()) & FILE_ATTRIBUTE_DIRECTORY,
-                      static_cast<DWORD>(FILE_ATTRIBUTE_DIRECTORY));
-            EXPECT_EQ(FolderEntries(ScoreFolderPath()), std::vector<std::string>{"Classifica.txt"});
-            ++folders;
+        int& count = onDisk[static_cast<int>(kind)];
+        if (kind != Kind::Folder) {
+            AddOver(maker.File(kind), result, count < kEachKindOnDisk);
+            if (count < kEachKindOnDisk) ++count;
             continue;
         }
-        AddOver(maker.File(kind), result);
+        // Nothing can be read or replaced there: the result is refused and
+        // the folder left as it is.
+        RemoveTree(ScoreFolderPath());
+        ASSERT_TRUE(MakeFolder(GameFolder()) && MakeFolder(ScoreFolderPath()) && MakeFolder(TablePath()));
+        ScoreTable table("Meteorni");
+        EXPECT_TRUE(table.Load().empty());
+        EXPECT_FALSE(table.Add(100, "x"));
+        EXPECT_TRUE(table.failed);
+        EXPECT_NE(GetFileAttributesW(TablePath().c_str()) & FILE_ATTRIBUTE_DIRECTORY, 0u);
+        EXPECT_EQ(FolderEntries(ScoreFolderPath()), std::vector<std::string>{"Classifica.txt"});
+        ++count;
     }
-    EXPECT_GT(folders, 0) << "the folder case was never drawn";
+    for (int kind = 0; kind <= static_cast<int>(Kind::Empty) && !HasFailure(); ++kind)
+        EXPECT_EQ(onDisk[kind], kEachKindOnDisk) << NameOf(static_cast<Kind>(kind)) << " on disk";
+    EXPECT_GT(onDisk[static_cast<int>(Kind::Folder)], 0) << "the folder case was never drawn";
 }
 
 // Apart from the small ones: Wine's heap checks look at the whole heap on

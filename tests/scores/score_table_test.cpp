@@ -271,14 +271,6 @@ TEST_F(ScoreTableTest, ATableSavedAgainAsUnicodeOrAsUtf8KeepsEveryResult) {
         L"00000800 \u00C8rica        Level 4\r\n"
         L"00000500 \u738B\u4F1F         Level 3\r\n"
         L"00000300 Zeno         Level 2";
-    auto utf16 = [&](bool bigEndian) {
-        std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
-        for (wchar_t c : text) {
-            char high = static_cast<char>(c >> 8), low = static_cast<char>(c & 0xFF);
-            bytes += bigEndian ? std::string{high, low} : std::string{low, high};
-        }
-        return bytes;
-    };
     const std::string utf8 =
         "\xEF\xBB\xBF"
         "00000800 \xC3\x88rica        Level 4\r\n"
@@ -288,8 +280,8 @@ TEST_F(ScoreTableTest, ATableSavedAgainAsUnicodeOrAsUtf8KeepsEveryResult) {
         const char* as;
         std::string bytes;
     };
-    for (const Saved& saved :
-         {Saved{"UTF-16", utf16(false)}, Saved{"UTF-16 big-endian", utf16(true)}, Saved{"UTF-8 with its mark", utf8}}) {
+    for (const Saved& saved : {Saved{"UTF-16", Utf16File(text, false)},
+                               Saved{"UTF-16 big-endian", Utf16File(text, true)}, Saved{"UTF-8 with its mark", utf8}}) {
         SCOPED_TRACE(saved.as);
         SeedTable(saved.bytes);
         EXPECT_EQ(ScoreTable("Meteorni").Load(),

@@ -5,6 +5,7 @@
 
 #include "file_support.h"
 #include "framework/shell.h"
+#include "scores/file_access.h"
 #include "scores/score_table.h"
 #include "scores/text_format.h"
 
@@ -55,6 +56,16 @@ inline std::wstring TemporaryFolder() {
 // The game's own text for a result: the name padded to 12, then the level.
 inline std::string GameText(const std::string& name, int level) {
     return Meteorni::PadRight(name, ' ', 12) + " Level " + std::to_string(level);
+}
+
+// text as Notepad saves it as "Unicode": a byte-order mark, then UTF-16.
+inline std::string Utf16File(const std::wstring& text, bool bigEndian) {
+    std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+    for (wchar_t c : text) {
+        char high = static_cast<char>(c >> 8), low = static_cast<char>(c & 0xFF);
+        bytes += bigEndian ? std::string{high, low} : std::string{low, high};
+    }
+    return bytes;
 }
 
 // The table never shows an error box: one would also stop the test until
