@@ -273,15 +273,13 @@ TEST_F(SoundHeard, TheDiamondAndTheHitSoundWholeWhileTheGameMovesOn) {
            "answer, or Wine's PulseAudio driver is turned off";
 
     StartGame();
-    for (auto* animation : game->animations) animation->elapsed = -1000000;
-    for (auto* mover : game->movers) mover->elapsed = -1000000;
-    // One rock falls a step every tick, far from the ship and the diamond.
+    // One rock falls a step every tick, far from the ship and the diamond; the
+    // others stay where they are.
+    for (size_t i = 0; i < game->movers.size(); ++i) game->movers[i]->interval = i == 0 ? 20 : 1000000;
     SpriteMeteorni* rock = game->rocks[0];
     rock->x = 40;
     rock->y = 20;
     rock->speed = 2;
-    game->movers[0]->interval = 20;
-    game->movers[0]->elapsed = 0;
     const RECT column{rock->x, 0, rock->x + rock->width, 600};
     // The last diamond just left of the ship, the others gone.
     for (auto* other : game->diamonds) other->onScreen = other == game->diamonds.back();
