@@ -50,6 +50,46 @@ start_wineserver() {
   wine cmd /c exit </dev/null >/dev/null 2>&1 || true
 }
 
+# A private PulseAudio server for the run, so that the sound test can hear the
+# game: one null sink (the default output, whose monitor is the default
+# input) and the native protocol open to anyone on its socket. Its home,
+# runtime and state folders are under build/, and so are the settings of its
+# clients (Wine's PulseAudio driver, the pulse tools), which find it through
+# the variables exported here and never start a server of their own: the
+# user's server and ~/.config/pulse are neither reached nor read. The sink never
+# rewinds: a rewind would drop from the monitor the start of a sound that a
+# player still hears. Waits up to 10 s for it to answer with that sink as the
+# default; returns non-zero, with the reason, if it does not.
+audio_dir="$root/build/pulse"
+start_audio_server() {
+  rm -rf "$audio_dir/run"
+  mkdir -p "$audio_dir/home" "$audio_dir/run" "$audio_dir/state"
+  export PULSE_RUNTIME_PATH="$audio_dir/run"
+  export PULSE_STATE_PATH="$audio_dir/state"
+  export PULSE_SERVER="unix:$audio_dir/run/native"
+  export PULSE_COOKIE="$audio_dir/home/cookie"
+  export PULSE_CLIENTCONFIG="$audio_dir/client.conf"
+  echo "autospawn = no" >"$PULSE_CLIENTCONFIG"
+  # No display and no session bus: the server must not announce itself on the
+  # desktop's.
+  env -u DISPLAY HOME="$audio_dir/home" XDG_CONFIG_HOME="$audio_dir/home" \
+    DBUS_SESSION_BUS_ADDRESS="unix:path=$audio_dir/no-bus" \
+    pulseaudio -n --daemonize=no --exit-idle-time=-1 --use-pid-file=no --high-priority=no --realtime=no \
+    --log-target="file:$audio_dir/server.log" \
+    -L "module-null-sink sink_name=meteorni norewinds=1" \
+    -L "module-native-protocol-unix auth-anonymous=1 socket=$audio_dir/run/native" \
+    </dev/null >/dev/null 2>&1 &
+  started_pids+=($!)
+  local server=$!
+  for _ in $(seq 1 100); do
+    [ "$(pactl get-default-sink 2>/dev/null)" = meteorni ] && return 0
+    kill -0 "$server" 2>/dev/null || break
+    sleep 0.1
+  done
+  echo "The PulseAudio server for the sound test did not start (log: $audio_dir/server.log)" >&2
+  return 1
+}
+
 stop_started() {
   if [ "$started_wineserver" = 1 ]; then
     wineserver -k >/dev/null 2>&1 || true
