@@ -98,7 +98,7 @@ bool Join(const RECT& a, const RECT& b, RECT& around) {
 }  // namespace
 
 FormGames::FormGames(HINSTANCE instance, const std::string& title) : Form(instance) {
-    font = new FontSpec("Lucida Console", 16);
+    font = &textFont;
     SetBackColor(0);
     SetSize(800, 600);
     SetText(title);
@@ -119,23 +119,22 @@ FormGames::FormGames(HINSTANCE instance, const std::string& title) : Form(instan
 }
 
 FormGames::~FormGames() {
-    delete timer;  // stops it
-    timer = nullptr;
-    // The window goes before the surfaces and the font it uses. A window
-    // already destroyed is left alone: its handle may belong to another one.
+    // The order is written out, not left to the members: the timer stops
+    // before the window goes, and the window goes before the surfaces and
+    // the font it uses (the font, a member, goes after this body).
+    timer.reset();  // stops it
+    // A window already destroyed is left alone: its handle may belong to
+    // another one.
     if (hwnd && !destroyed) SendMessageW(hwnd, WM_CLOSE, 0, 0);
     created = false;
     if (hwnd && !destroyed && IsWindow(hwnd)) DestroyWindow(hwnd);
     if (screenSnapshot) DeleteObject(screenSnapshot);
     screenSnapshot = nullptr;
-    delete font;
     font = nullptr;
     ReleaseScreen();
     if (backBuffer) backBuffer->EndDrawing();
-    delete screen;
-    delete backBuffer;
-    screen = nullptr;
-    backBuffer = nullptr;
+    screen.reset();
+    backBuffer.reset();
     sprites.clear();
 }
 
@@ -147,10 +146,10 @@ void FormGames::ResetGame() {
 
 void FormGames::StartLoop() {
     // Runs once per window; a second call must not replace what exists.
-    if (!screen) screen = new Drawing(this);
-    if (!backBuffer) backBuffer = new Drawing(this);
+    if (!screen) screen = std::make_unique<Drawing>(this);
+    if (!backBuffer) backBuffer = std::make_unique<Drawing>(this);
     if (!timer) {
-        timer = new Timer(this);
+        timer = std::make_unique<Timer>(this);
         timer->onTick = RouteTick;
     }
     if (!timer->running) timer->Start();
@@ -356,7 +355,7 @@ void FormGames::PresentErase(Sprite& sprite) {
 }
 
 void FormGames::FillArea(int32_t left, int32_t top, int32_t areaWidth, int32_t areaHeight, COLORREF colour) {
-    for (Drawing* surface : {backBuffer, screen}) {
+    for (Drawing* surface : {backBuffer.get(), screen.get()}) {
         if (!surface) continue;
         surface->FillRectangle(left, top, areaWidth, areaHeight, colour, 1, colour);
         if (TouchesCorner(left, top)) MarkCorner(*surface);
@@ -368,7 +367,7 @@ void FormGames::DrawTextAt(int32_t px, int32_t py, const std::string& line, COLO
 }
 
 void FormGames::DrawTextAt(int32_t px, int32_t py, const std::wstring& line, COLORREF colour) {
-    for (Drawing* surface : {backBuffer, screen}) {
+    for (Drawing* surface : {backBuffer.get(), screen.get()}) {
         if (!surface) continue;
         surface->DrawWideString(px, py, 0, 0, line, colour, font, AlignLeft);
         if (TouchesCorner(px, py)) MarkCorner(*surface);
@@ -378,7 +377,7 @@ void FormGames::DrawTextAt(int32_t px, int32_t py, const std::wstring& line, COL
 void FormGames::DrawTextBox(int32_t boxWidth, int32_t boxHeight, const std::string& line, COLORREF colour,
                             TextAlign align) {
     std::wstring wide = ToWide(line);
-    for (Drawing* surface : {backBuffer, screen}) {
+    for (Drawing* surface : {backBuffer.get(), screen.get()}) {
         if (surface) surface->DrawWideString(2, 2, boxWidth, boxHeight, wide, colour, font, align);
     }
 }

@@ -8,6 +8,7 @@
 #include "framework/sprite.h"
 #include "framework/timer.h"
 
+#include <memory>
 #include <vector>
 
 namespace Orditex {
@@ -31,12 +32,14 @@ public:
     int32_t score = 0;
     HBITMAP backgroundImage = nullptr;
     uint8_t keys[256] = {};
-    Timer* timer = nullptr;
+    std::unique_ptr<Timer> timer;
     std::vector<GameElement*> sprites;
     bool frameInProgress = false;
     HBITMAP screenSnapshot = nullptr;
-    Drawing* screen = nullptr;
-    Drawing* backBuffer = nullptr;
+    std::unique_ptr<Drawing> screen;
+    std::unique_ptr<Drawing> backBuffer;
+    // What the text operations draw with; the element's font points at it.
+    FontSpec textFont{"Lucida Console", 16};
 
     // Pixels copied from the back buffer to the window since the form was
     // made; the benchmark reads it to show how little each step copies.

@@ -90,24 +90,24 @@ FormNamePlayer::~FormNamePlayer() {
         owner->companion = nullptr;
         owner->SetEnabled(true);
     }
-    delete nameBox;
-    delete promptLabel;
-    delete okButton;
-    nameBox = nullptr;
-    promptLabel = nullptr;
-    okButton = nullptr;
+    // Written out: the controls go after the window, in this order.
+    nameBox.reset();
+    promptLabel.reset();
+    okButton.reset();
 }
 
 void FormNamePlayer::BuildControls() {
     int32_t clientWidth = CurrentClientWidth(*this);
-    promptLabel = new Label(this, prompt);
+    // One by one: a new window's first messages go to the newest element,
+    // so each control is made only once the one before has its window.
+    promptLabel = std::make_unique<Label>(this, prompt);
     promptLabel->SetSize(clientWidth - 10, 25);
     promptLabel->x = 5;
     promptLabel->y = 5;
     promptLabel->Create();
 
     clientWidth = CurrentClientWidth(*this);
-    nameBox = new TextBox(this, "");
+    nameBox = std::make_unique<TextBox>(this, "");
     nameBox->SetSize(clientWidth / 2 - 10, 25);
     nameBox->x = 5;
     nameBox->y = 35;
@@ -120,7 +120,7 @@ void FormNamePlayer::BuildControls() {
     nameBox->Focus();
 
     clientWidth = CurrentClientWidth(*this);
-    okButton = new Button(this, "OK");
+    okButton = std::make_unique<Button>(this, "OK");
     okButton->SetSize(80, 25);
     okButton->x = clientWidth / 2 + 5;
     okButton->y = 35;
@@ -142,7 +142,7 @@ bool FormNamePlayer::OnChar(int32_t code) {
     // taken, rather than shown here and stored as "?".
     if (code > 0 && code <= 0xFFFF && !CodePageHolds(static_cast<wchar_t>(code))) return false;
     if (code != VK_RETURN) return true;
-    OnButtonClick(okButton);
+    OnButtonClick(okButton.get());
     return false;  // no beep from the edit control
 }
 

@@ -43,38 +43,41 @@ FormMeteorni::FormMeteorni(HINSTANCE instance, const std::string& title) : FormG
 }
 
 FormMeteorni::~FormMeteorni() {
+    // Everything the form owns is released here, in this order, by explicit
+    // resets rather than by the members' reverse declaration order.
     // The name dialog goes first: if it is still open, closing it files the
     // result while everything it needs still exists.
-    delete nameDialog;
-    nameDialog = nullptr;
+    nameDialog.reset();
 
     ReleaseImages(imageCache);
     sprites.clear();
     DeleteLevelSprites();
-    delete ship;
-    ship = nullptr;
-    delete itemHome;
-    delete menuHelp;
-    delete itemJoystick;
-    delete menuOptions;
-    delete itemExit;
-    delete menuFile;
-    delete menuBar;
+    ship.reset();
+    // Entries before their menus, the menus before the bar.
+    itemHome.reset();
+    menuHelp.reset();
+    itemJoystick.reset();
+    menuOptions.reset();
+    itemExit.reset();
+    menuFile.reset();
+    menuBar.reset();
     ClearTimedActions();
 }
 
 void FormMeteorni::BuildMenus() {
-    menuBar = new Orditex::MenuBar(this);
-    menuFile = new Orditex::Menu("&File", menuBar);
-    itemExit = new Orditex::SubMenu(menuFile, "&Esci");
-    menuOptions = new Orditex::Menu("&Opzioni", menuBar);
-    itemJoystick = new Orditex::SubMenu(menuOptions, "&Abilita Joystick");
+    // Built one by one in this order: each element registers itself when it
+    // is made, and an entry joins its menu (and the menu its bar) there.
+    menuBar = std::make_unique<Orditex::MenuBar>(this);
+    menuFile = std::make_unique<Orditex::Menu>("&File", menuBar.get());
+    itemExit = std::make_unique<Orditex::SubMenu>(menuFile.get(), "&Esci");
+    menuOptions = std::make_unique<Orditex::Menu>("&Opzioni", menuBar.get());
+    itemJoystick = std::make_unique<Orditex::SubMenu>(menuOptions.get(), "&Abilita Joystick");
     itemJoystick->checkable = true;
     if (itemJoystick->created) itemJoystick->ApplyCheck();
     itemJoystick->checkState = joystickEnabled;
     if (itemJoystick->created) itemJoystick->ApplyCheck();
-    menuHelp = new Orditex::Menu("&?", menuBar);
-    itemHome = new Orditex::SubMenu(menuHelp, "&Home");
+    menuHelp = std::make_unique<Orditex::Menu>("&?", menuBar.get());
+    itemHome = std::make_unique<Orditex::SubMenu>(menuHelp.get(), "&Home");
     itemExit->onClick = Orditex::GameMenuClick;
     itemJoystick->onClick = Orditex::GameMenuClick;
     itemHome->onClick = Orditex::GameMenuClick;
