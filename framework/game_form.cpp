@@ -122,12 +122,9 @@ FormGames::~FormGames() {
     // The order is written out, not left to the members: the timer stops
     // before the window goes, and the window goes before the surfaces and
     // the font it uses (the font, a member, goes after this body).
-    timer.reset();  // stops it
-    // A window already destroyed is left alone: its handle may belong to
-    // another one.
-    if (hwnd && !destroyed) SendMessageW(hwnd, WM_CLOSE, 0, 0);
-    created = false;
-    if (hwnd && !destroyed && IsWindow(hwnd)) DestroyWindow(hwnd);
+    StopTimer();
+    timer.reset();
+    CloseAndDestroy();
     if (screenSnapshot) DeleteObject(screenSnapshot);
     screenSnapshot = nullptr;
     font = nullptr;
@@ -152,13 +149,23 @@ void FormGames::StartLoop() {
         timer = std::make_unique<Timer>(this);
         timer->onTick = RouteTick;
     }
-    if (!timer->running) timer->Start();
+    StartTimer();
 }
 
 bool FormGames::StopLoop() {
     UnregisterHotKeys();
-    if (timer && timer->running) timer->Stop();
+    StopTimer();
     return true;
+}
+
+void FormGames::StartTimer() {
+    if (timer->running) return;
+    timer->Start();
+}
+
+void FormGames::StopTimer() {
+    if (!timer || !timer->running) return;
+    timer->Stop();
 }
 
 bool FormGames::OnChar(int32_t) {
@@ -182,10 +189,7 @@ void FormGames::OnKeyUp(int32_t key) {
 void FormGames::OnCommand(GUIElement*) {}
 
 void FormGames::OnHotKey(int32_t, int32_t key) {
-    if (key == VK_ESCAPE) {
-        SendMessageW(hwnd, WM_CLOSE, 0, 0);
-        created = false;
-    }
+    if (key == VK_ESCAPE) RequestClose();
 }
 
 void FormGames::OnMouseUp(int32_t, int32_t) {}

@@ -88,6 +88,9 @@ protected:
     void PresentRegion(int32_t left, int32_t top, int32_t regionWidth, int32_t regionHeight);
 
 private:
+    // The only places where the 20 ms timer starts and stops.
+    void StartTimer();
+    void StopTimer();
     // Copies the noted rectangles to the window, or the whole back buffer
     // when that is cheaper.
     void PresentChanges();

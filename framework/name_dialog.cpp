@@ -31,6 +31,13 @@ void PassFocusToNameBox(GUIElement* element) {
     if (dialog && dialog->nameBox && dialog->nameBox->hwnd) dialog->nameBox->Focus();
 }
 
+// Gives the owner back its input: it takes keys and clicks again and no
+// longer keeps a dialog in front of it.
+void ReleaseOwner(Form& owner) {
+    owner.companion = nullptr;
+    owner.SetEnabled(true);
+}
+
 void RouteButtonClick(CommandElement* element) {
     // Only the dialog's own OK button is given this callback.
     Button* button = static_cast<Button*>(element);
@@ -78,18 +85,9 @@ FormNamePlayer::~FormNamePlayer() {
     // Close the window while its controls still have their elements, so
     // none of their last messages reaches a deleted object; closing also
     // gives the owner back its input.
-    if (hwnd && !destroyed && IsWindow(hwnd)) {
-        SendMessageW(hwnd, WM_CLOSE, 0, 0);
-        // The window procedure sets destroyed while SendMessageW runs.
-        // cppcheck-suppress knownConditionTrueFalse ; it can be false by now
-        if (!destroyed && IsWindow(hwnd)) DestroyWindow(hwnd);
-    }
-    created = false;
+    CloseAndDestroy();
     // A window destroyed without a close request never released the owner.
-    if (owner && owner->companion == this) {
-        owner->companion = nullptr;
-        owner->SetEnabled(true);
-    }
+    if (owner && owner->companion == this) ReleaseOwner(*owner);
     // Written out: the controls go after the window, in this order.
     nameBox.reset();
     promptLabel.reset();
@@ -130,10 +128,7 @@ void FormNamePlayer::BuildControls() {
 
 bool FormNamePlayer::OnDialogClose() {
     UnregisterHotKeys();
-    if (owner) {
-        owner->companion = nullptr;
-        owner->SetEnabled(true);
-    }
+    if (owner) ReleaseOwner(*owner);
     return true;
 }
 
@@ -151,8 +146,7 @@ void FormNamePlayer::OnButtonClick(Button* button) {
     std::string name = nameBox ? nameBox->GetText() : std::string();
     if (name.empty()) return;  // an empty name is refused: the dialog stays
     playerName = name;
-    SendMessageW(hwnd, WM_CLOSE, 0, 0);
-    created = false;
+    RequestClose();
 }
 
 void FormNamePlayer::SetPrompt(const std::string& promptText) {

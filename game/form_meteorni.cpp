@@ -86,10 +86,7 @@ void FormMeteorni::BuildMenus() {
 
 void FormMeteorni::OnCommand(Orditex::GUIElement* item) {
     if (!item) return;
-    if (item->id == itemExit->id) {
-        SendMessageW(hwnd, WM_CLOSE, 0, 0);
-        created = false;
-    }
+    if (item->id == itemExit->id) RequestClose();
     if (item->id == itemHome->id) Orditex::OpenUrl(HomePagePath());
     if (item->id == itemJoystick->id) {
         // The framework has already flipped the check mark; the menu is the
@@ -167,10 +164,7 @@ void FormMeteorni::DrawHud() {
 HBITMAP FormMeteorni::LoadCheckedImage(const std::string& path) {
     bool rejected = false;
     HBITMAP bitmap = LoadVerifiedImage(imageCache, path, &rejected);
-    if (rejected) {
-        SendMessageW(hwnd, WM_CLOSE, 0, 0);
-        created = false;
-    }
+    if (rejected) RequestClose();
     return bitmap;
 }
 
