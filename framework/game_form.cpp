@@ -128,8 +128,8 @@ FormGames::~FormGames() {
     if (screenSnapshot) DeleteObject(screenSnapshot);
     screenSnapshot = nullptr;
     font = nullptr;
-    ReleaseScreen();
-    if (backBuffer) backBuffer->EndDrawing();
+    // Each surface lets its DC go the way it came: the window's given back,
+    // the back buffer's deleted.
     screen.reset();
     backBuffer.reset();
     sprites.clear();
@@ -222,21 +222,17 @@ void FormGames::BeginFrame(bool erase) {
         // update region alone: a part the system invalidated stays so, and
         // its paint request restores the picture (below) as soon as the
         // message loop gets to it.
-        screen->dc = GetDC(hwnd);
-        screenIsWindowDc = screen->dc != nullptr;
+        screen->BorrowWindowDc();
     } else {
         InvalidateRect(hwnd, nullptr, TRUE);
-        screen->dc = BeginPaint(hwnd, &screen->paint);
+        screen->BeginPainting();
     }
-    screen->ownsDc = 0;
 
     if (!screenSnapshot) {
         // Until the first frame has ended, every frame starts on a fresh
         // back buffer the size of the client area.
         HDC buffer = screen->CreateBackBuffer();
-        backBuffer->EndDrawing();
-        backBuffer->dc = buffer;
-        backBuffer->ownsDc = buffer ? 1 : 0;
+        backBuffer->OwnMemoryDc(buffer);
         composedSize = SIZE{0, 0};
         BITMAP composed{};
         if (buffer && GetObjectW(GetCurrentObject(buffer, OBJ_BITMAP), sizeof composed, &composed))
@@ -284,11 +280,7 @@ void FormGames::EndFrame() {
 
 void FormGames::ReleaseScreen() {
     changedAreas.clear();
-    if (!screen) return;
-    if (screenIsWindowDc && screen->dc) ReleaseDC(hwnd, screen->dc);
-    if (screenIsWindowDc) screen->dc = nullptr;
-    screenIsWindowDc = false;
-    screen->EndDrawing();
+    if (screen) screen->EndDrawing();
 }
 
 void FormGames::MarkCorner(Drawing& surface) {

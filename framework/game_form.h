@@ -94,15 +94,15 @@ private:
     // Copies the noted rectangles to the window, or the whole back buffer
     // when that is cheaper.
     void PresentChanges();
-    // Gives the window's DC back, whichever way the frame got it.
+    // Gives the window's DC back, whichever way the frame got it, and
+    // forgets the changes noted for it.
     void ReleaseScreen();
     // Repaints the window from the back buffer when its corner marks say it
     // lost its picture.
     void RestoreWindow();
 
     std::vector<RECT> changedAreas;
-    bool screenIsWindowDc = false;  // screen holds a GetDC DC, not a paint DC
-    SIZE composedSize{0, 0};        // of the back buffer
+    SIZE composedSize{0, 0};  // of the back buffer
 };
 
 // The onClick of a game's menu entries: calls OnCommand on the nearest
