@@ -100,7 +100,7 @@ void FormMeteorni::OnCommand(Orditex::GUIElement* item) {
 
 void FormMeteorni::InitGame() {
     BeginFrame(false);
-    SetBackgroundImage(LoadCheckedImage("..\\images_games\\logo.bmp"));
+    SetBackgroundImage(LoadCheckedImage(PicturePath("logo.bmp")));
     DrawTextAt(240, 160, copyrightLine, RGB(255, 255, 0));
     // The window surface is the place to measure; a minimized window may
     // have none, and then the back buffer answers for it.

@@ -6,8 +6,6 @@ namespace Meteorni {
 
 namespace {
 
-const std::string pictureFolder = "..\\images_games\\";
-
 // The rocks of each level type in creation order: A cycles the plain rock
 // frames, B the burning ones.
 const char* const rockLineUps[] = {
@@ -27,7 +25,7 @@ std::unique_ptr<Kind> CreateSpriteOf(const SpriteInfo& info, FormMeteorni& form)
 
 void FillKind(SpriteInfo& info, const std::string& file, const char* kind, SIZE area, int32_t frameWidth,
               int32_t frameHeight, int32_t firstFrame, int32_t lastFrame) {
-    info.imagePath = pictureFolder + file;
+    info.imagePath = PicturePath(file);
     info.kind = kind;
     info.areaWidth = area.cx;
     info.areaHeight = area.cy;

@@ -188,7 +188,7 @@ void FormMeteorni::LevelComplete() {
     sprites.clear();
     ClearTimedActions();
     level += 1;
-    SetBackgroundImage(LoadCheckedImage("..\\images_games\\livello.bmp"));
+    SetBackgroundImage(LoadCheckedImage(PicturePath("livello.bmp")));
     EndFrame();
     state = Interlude;
 }
@@ -200,7 +200,7 @@ void FormMeteorni::LoseLife() {
     lives -= 1;
     PlayGameSound(soundCrash);
     if (lives < 1) {
-        SetBackgroundImage(LoadCheckedImage("..\\images_games\\gameover.bmp"));
+        SetBackgroundImage(LoadCheckedImage(PicturePath("gameover.bmp")));
         // A refused picture has already closed the game: nobody is left to
         // type a name, and the dialog would file the result with a blank one.
         if (created) {
@@ -208,7 +208,7 @@ void FormMeteorni::LoseLife() {
             state = NameEntry;
         }
     } else {
-        SetBackgroundImage(LoadCheckedImage("..\\images_games\\replay.bmp"));
+        SetBackgroundImage(LoadCheckedImage(PicturePath("replay.bmp")));
         state = Interlude;
     }
     EndFrame();
