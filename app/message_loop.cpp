@@ -1,6 +1,7 @@
 #include "app/message_loop.h"
 
 #include "framework/shell.h"
+#include "game/image_files.h"
 
 namespace Meteorni {
 
@@ -14,9 +15,8 @@ void RunMessageLoop(Orditex::Form* mainForm) {
 }
 
 bool PicturesFound() {
-    std::string path = "..\\images_games\\logo.bmp";
-    if (!Orditex::FileExists(path)) path = "images_games\\" + Orditex::FileNameOf(path);
-    if (Orditex::FileExists(path)) return true;
+    // The same two places the loader looks in.
+    if (Orditex::FileExists(ResolveImagePath(PicturePath("logo.bmp")))) return true;
     Orditex::ShowError(
         "Immagini non trovate.\nSe esegui il gioco da un archivio zip dovrai decomprimere tutto il contenuto in "
         "una cartella ed eseguire il gioco dalla cartella",

@@ -71,18 +71,17 @@ Figures Summarise(std::vector<double>& samples, int64_t pixels) {
 }
 
 // Builds the level and returns its ship, which the caller puts back when done.
-SpritePlayer* BuildLevel(FormMeteorni& game, int32_t level) {
+std::unique_ptr<SpritePlayer> BuildLevel(FormMeteorni& game, int32_t level) {
     Orditex::SeedRandom(1234u + static_cast<unsigned>(level));
     game.level = level;
     game.ResetGame();
-    SpritePlayer* ship = game.ship;
-    game.ship = nullptr;  // the ship stays on screen and animated, but cannot be hit
-    return ship;
+    // The ship stays on screen and animated, but cannot be hit.
+    return std::move(game.ship);
 }
 
 // The game's own step: timed actions redraw only what changed.
 Figures RunPlaySteps(FormMeteorni& game, int32_t level, int steps) {
-    SpritePlayer* ship = BuildLevel(game, level);
+    std::unique_ptr<SpritePlayer> ship = BuildLevel(game, level);
     std::vector<double> samples;
     samples.reserve(static_cast<size_t>(steps));
     int64_t pixelsBefore = game.pixelsPresented;
@@ -101,7 +100,7 @@ Figures RunPlaySteps(FormMeteorni& game, int32_t level, int steps) {
         samples.push_back(Seconds(start, end));
         if (i % 50 == 0) PumpMessages();
     }
-    game.ship = ship;
+    game.ship = std::move(ship);
     Figures figures = Summarise(samples, game.pixelsPresented - pixelsBefore);
     double perStep = 1.0 / static_cast<double>(steps);
     figures.openCloseMs = TicksToMs(costs.openClose) * perStep;
@@ -115,7 +114,7 @@ Figures RunPlaySteps(FormMeteorni& game, int32_t level, int steps) {
 // The same scenes redrawn whole: rocks move as in play, then the background,
 // every sprite and the full frame are drawn and copied each step.
 Figures RunNaiveSteps(FormMeteorni& game, int32_t level, int steps) {
-    SpritePlayer* ship = BuildLevel(game, level);
+    std::unique_ptr<SpritePlayer> ship = BuildLevel(game, level);
     std::vector<double> samples;
     samples.reserve(static_cast<size_t>(steps));
     RECT client;
@@ -124,7 +123,7 @@ Figures RunNaiveSteps(FormMeteorni& game, int32_t level, int steps) {
     for (int i = 0; i < steps; ++i) {
         LARGE_INTEGER start, end;
         QueryPerformanceCounter(&start);
-        for (SpriteMeteorni* rock : game.rocks) {
+        for (const auto& rock : game.rocks) {
             rock->y += rock->speed;
             if (rock->y > rock->bottomLimit) {
                 rock->y = rock->startY;
@@ -149,7 +148,7 @@ Figures RunNaiveSteps(FormMeteorni& game, int32_t level, int steps) {
         samples.push_back(Seconds(start, end));
         if (i % 50 == 0) PumpMessages();
     }
-    game.ship = ship;
+    game.ship = std::move(ship);
     return Summarise(samples, pixels);
 }
 

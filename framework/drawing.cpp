@@ -368,6 +368,32 @@ void Drawing::DeletePicture(HBITMAP bitmap) {
     DeleteObject(bitmap);
 }
 
+HDC Drawing::BeginPainting() {
+    EndDrawing();
+    lent = Lent::ByPaint;
+    dc = BeginPaint(owner ? owner->hwnd : nullptr, &paint);
+    return dc;
+}
+
+HDC Drawing::BorrowWindowDc() {
+    EndDrawing();
+    lent = Lent::ByWindow;
+    dc = GetDC(owner ? owner->hwnd : nullptr);
+    return dc;
+}
+
+void Drawing::OwnMemoryDc(HDC memory) {
+    EndDrawing();
+    dc = memory;
+    ownsDc = memory ? 1 : 0;
+}
+
+void Drawing::BorrowDc(HDC foreign) {
+    EndDrawing();
+    lent = Lent::ByOther;
+    dc = foreign;
+}
+
 void Drawing::EndDrawing() {
     if (ownsDc) {
         // A memory DC made for drawing keeps its picture bitmap selected for
@@ -378,7 +404,10 @@ void Drawing::EndDrawing() {
         ownsDc = 0;
         dc = nullptr;
     } else if (dc) {
-        EndPaint(owner ? owner->hwnd : nullptr, &paint);
+        HWND window = owner ? owner->hwnd : nullptr;
+        if (lent == Lent::ByPaint) EndPaint(window, &paint);
+        if (lent == Lent::ByWindow) ReleaseDC(window, dc);
+        // A DC lent by anyone else is theirs to release.
         dc = nullptr;
     }
 }

@@ -29,6 +29,20 @@ public:
     uint8_t ownsDc = 0;
     PAINTSTRUCT paint{};
 
+    // The ways a surface comes to hold a DC. Each first ends what the
+    // surface held before; EndDrawing then lets the DC go the way it came.
+    // Paints the owner's window: BeginPaint now, EndPaint at the end.
+    HDC BeginPainting();
+    // Borrows the owner window's DC outside a paint: GetDC now, ReleaseDC at
+    // the end.
+    HDC BorrowWindowDc();
+    // Takes a memory DC over: it is deleted at the end, together with the
+    // bitmap selected in it.
+    void OwnMemoryDc(HDC memory);
+    // Draws on a DC that stays someone else's (the system's, for an
+    // owner-drawn item): at the end it is only let go, never ended or deleted.
+    void BorrowDc(HDC foreign);
+
     // A memory DC the size of the owner window's client area, with a
     // compatible bitmap selected for its whole life.
     HDC CreateBackBuffer();
@@ -65,6 +79,11 @@ public:
     // Called after a failed GDI call; drawing goes on regardless.
     virtual void OnDrawingError();
     DWORD lastError = 0;  // the error code the hook read last
+
+private:
+    // Where a DC the surface does not own came from.
+    enum class Lent : uint8_t { ByPaint, ByWindow, ByOther };
+    Lent lent = Lent::ByPaint;
 };
 
 }  // namespace Orditex

@@ -46,13 +46,7 @@ void ForgetForm(Form* form) {
 }  // namespace
 
 Form::~Form() {
-    if (created && hwnd && !destroyed) {
-        // The close request lets the form's closing hook run; the window is
-        // destroyed whatever it answers.
-        SendMessageW(hwnd, WM_CLOSE, 0, 0);
-        created = false;
-        if (IsWindow(hwnd)) DestroyWindow(hwnd);
-    }
+    CloseAndDestroy();
     // The icon goes only once no window shows it any more.
     if (icon) DestroyIcon(icon);
     icon = nullptr;
@@ -121,6 +115,23 @@ void Form::Create() {
     created = true;
     CreateTooltip(hwnd);
     if (font && hwnd) SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font->GetHandle()), TRUE);
+}
+
+void Form::RequestClose() {
+    SendMessageW(hwnd, WM_CLOSE, 0, 0);
+    created = false;
+}
+
+void Form::CloseAndDestroy() {
+    // A window already destroyed is left alone: its handle may belong to
+    // another window by now.
+    if (hwnd && !destroyed && IsWindow(hwnd)) {
+        RequestClose();
+        // The window procedure sets destroyed while the close request runs.
+        // cppcheck-suppress knownConditionTrueFalse ; it can be false by now
+        if (!destroyed && IsWindow(hwnd)) DestroyWindow(hwnd);
+    }
+    created = false;
 }
 
 void Form::RegisterHotKeys() {

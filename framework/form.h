@@ -48,6 +48,14 @@ public:
     void RegisterHotKeys();
     void UnregisterHotKeys();
 
+    // Sends the window the close request, which its closing hook may refuse,
+    // and marks the form as no longer created.
+    void RequestClose();
+    // Closes and destroys the form's own window while it still exists,
+    // whatever created says: the close request lets the closing hook run,
+    // and a window whose hook refused is destroyed all the same.
+    void CloseAndDestroy();
+
     // Run by the window procedure on WM_ACTIVATE (activated false for the
     // message that deactivates the window) and WM_HOTKEY.
     void HandleActivation(bool activated);

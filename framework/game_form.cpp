@@ -98,7 +98,7 @@ bool Join(const RECT& a, const RECT& b, RECT& around) {
 }  // namespace
 
 FormGames::FormGames(HINSTANCE instance, const std::string& title) : Form(instance) {
-    font = new FontSpec("Lucida Console", 16);
+    font = &textFont;
     SetBackColor(0);
     SetSize(800, 600);
     SetText(title);
@@ -119,23 +119,19 @@ FormGames::FormGames(HINSTANCE instance, const std::string& title) : Form(instan
 }
 
 FormGames::~FormGames() {
-    delete timer;  // stops it
-    timer = nullptr;
-    // The window goes before the surfaces and the font it uses. A window
-    // already destroyed is left alone: its handle may belong to another one.
-    if (hwnd && !destroyed) SendMessageW(hwnd, WM_CLOSE, 0, 0);
-    created = false;
-    if (hwnd && !destroyed && IsWindow(hwnd)) DestroyWindow(hwnd);
+    // The order is written out, not left to the members: the timer stops
+    // before the window goes, and the window goes before the surfaces and
+    // the font it uses (the font, a member, goes after this body).
+    StopTimer();
+    timer.reset();
+    CloseAndDestroy();
     if (screenSnapshot) DeleteObject(screenSnapshot);
     screenSnapshot = nullptr;
-    delete font;
     font = nullptr;
-    ReleaseScreen();
-    if (backBuffer) backBuffer->EndDrawing();
-    delete screen;
-    delete backBuffer;
-    screen = nullptr;
-    backBuffer = nullptr;
+    // Each surface lets its DC go the way it came: the window's given back,
+    // the back buffer's deleted.
+    screen.reset();
+    backBuffer.reset();
     sprites.clear();
 }
 
@@ -147,19 +143,29 @@ void FormGames::ResetGame() {
 
 void FormGames::StartLoop() {
     // Runs once per window; a second call must not replace what exists.
-    if (!screen) screen = new Drawing(this);
-    if (!backBuffer) backBuffer = new Drawing(this);
+    if (!screen) screen = std::make_unique<Drawing>(this);
+    if (!backBuffer) backBuffer = std::make_unique<Drawing>(this);
     if (!timer) {
-        timer = new Timer(this);
+        timer = std::make_unique<Timer>(this);
         timer->onTick = RouteTick;
     }
-    if (!timer->running) timer->Start();
+    StartTimer();
 }
 
 bool FormGames::StopLoop() {
     UnregisterHotKeys();
-    if (timer && timer->running) timer->Stop();
+    StopTimer();
     return true;
+}
+
+void FormGames::StartTimer() {
+    if (timer->running) return;
+    timer->Start();
+}
+
+void FormGames::StopTimer() {
+    if (!timer || !timer->running) return;
+    timer->Stop();
 }
 
 bool FormGames::OnChar(int32_t) {
@@ -183,10 +189,7 @@ void FormGames::OnKeyUp(int32_t key) {
 void FormGames::OnCommand(GUIElement*) {}
 
 void FormGames::OnHotKey(int32_t, int32_t key) {
-    if (key == VK_ESCAPE) {
-        SendMessageW(hwnd, WM_CLOSE, 0, 0);
-        created = false;
-    }
+    if (key == VK_ESCAPE) RequestClose();
 }
 
 void FormGames::OnMouseUp(int32_t, int32_t) {}
@@ -219,21 +222,17 @@ void FormGames::BeginFrame(bool erase) {
         // update region alone: a part the system invalidated stays so, and
         // its paint request restores the picture (below) as soon as the
         // message loop gets to it.
-        screen->dc = GetDC(hwnd);
-        screenIsWindowDc = screen->dc != nullptr;
+        screen->BorrowWindowDc();
     } else {
         InvalidateRect(hwnd, nullptr, TRUE);
-        screen->dc = BeginPaint(hwnd, &screen->paint);
+        screen->BeginPainting();
     }
-    screen->ownsDc = 0;
 
     if (!screenSnapshot) {
         // Until the first frame has ended, every frame starts on a fresh
         // back buffer the size of the client area.
         HDC buffer = screen->CreateBackBuffer();
-        backBuffer->EndDrawing();
-        backBuffer->dc = buffer;
-        backBuffer->ownsDc = buffer ? 1 : 0;
+        backBuffer->OwnMemoryDc(buffer);
         composedSize = SIZE{0, 0};
         BITMAP composed{};
         if (buffer && GetObjectW(GetCurrentObject(buffer, OBJ_BITMAP), sizeof composed, &composed))
@@ -281,11 +280,7 @@ void FormGames::EndFrame() {
 
 void FormGames::ReleaseScreen() {
     changedAreas.clear();
-    if (!screen) return;
-    if (screenIsWindowDc && screen->dc) ReleaseDC(hwnd, screen->dc);
-    if (screenIsWindowDc) screen->dc = nullptr;
-    screenIsWindowDc = false;
-    screen->EndDrawing();
+    if (screen) screen->EndDrawing();
 }
 
 void FormGames::MarkCorner(Drawing& surface) {
@@ -356,7 +351,7 @@ void FormGames::PresentErase(Sprite& sprite) {
 }
 
 void FormGames::FillArea(int32_t left, int32_t top, int32_t areaWidth, int32_t areaHeight, COLORREF colour) {
-    for (Drawing* surface : {backBuffer, screen}) {
+    for (Drawing* surface : {backBuffer.get(), screen.get()}) {
         if (!surface) continue;
         surface->FillRectangle(left, top, areaWidth, areaHeight, colour, 1, colour);
         if (TouchesCorner(left, top)) MarkCorner(*surface);
@@ -368,7 +363,7 @@ void FormGames::DrawTextAt(int32_t px, int32_t py, const std::string& line, COLO
 }
 
 void FormGames::DrawTextAt(int32_t px, int32_t py, const std::wstring& line, COLORREF colour) {
-    for (Drawing* surface : {backBuffer, screen}) {
+    for (Drawing* surface : {backBuffer.get(), screen.get()}) {
         if (!surface) continue;
         surface->DrawWideString(px, py, 0, 0, line, colour, font, AlignLeft);
         if (TouchesCorner(px, py)) MarkCorner(*surface);
@@ -378,7 +373,7 @@ void FormGames::DrawTextAt(int32_t px, int32_t py, const std::wstring& line, COL
 void FormGames::DrawTextBox(int32_t boxWidth, int32_t boxHeight, const std::string& line, COLORREF colour,
                             TextAlign align) {
     std::wstring wide = ToWide(line);
-    for (Drawing* surface : {backBuffer, screen}) {
+    for (Drawing* surface : {backBuffer.get(), screen.get()}) {
         if (surface) surface->DrawWideString(2, 2, boxWidth, boxHeight, wide, colour, font, align);
     }
 }

@@ -8,6 +8,7 @@
 #include "framework/sprite.h"
 #include "framework/timer.h"
 
+#include <memory>
 #include <vector>
 
 namespace Orditex {
@@ -31,12 +32,14 @@ public:
     int32_t score = 0;
     HBITMAP backgroundImage = nullptr;
     uint8_t keys[256] = {};
-    Timer* timer = nullptr;
+    std::unique_ptr<Timer> timer;
     std::vector<GameElement*> sprites;
     bool frameInProgress = false;
     HBITMAP screenSnapshot = nullptr;
-    Drawing* screen = nullptr;
-    Drawing* backBuffer = nullptr;
+    std::unique_ptr<Drawing> screen;
+    std::unique_ptr<Drawing> backBuffer;
+    // What the text operations draw with; the element's font points at it.
+    FontSpec textFont{"Lucida Console", 16};
 
     // Pixels copied from the back buffer to the window since the form was
     // made; the benchmark reads it to show how little each step copies.
@@ -85,18 +88,21 @@ protected:
     void PresentRegion(int32_t left, int32_t top, int32_t regionWidth, int32_t regionHeight);
 
 private:
+    // The only places where the 20 ms timer starts and stops.
+    void StartTimer();
+    void StopTimer();
     // Copies the noted rectangles to the window, or the whole back buffer
     // when that is cheaper.
     void PresentChanges();
-    // Gives the window's DC back, whichever way the frame got it.
+    // Gives the window's DC back, whichever way the frame got it, and
+    // forgets the changes noted for it.
     void ReleaseScreen();
     // Repaints the window from the back buffer when its corner marks say it
     // lost its picture.
     void RestoreWindow();
 
     std::vector<RECT> changedAreas;
-    bool screenIsWindowDc = false;  // screen holds a GetDC DC, not a paint DC
-    SIZE composedSize{0, 0};        // of the back buffer
+    SIZE composedSize{0, 0};  // of the back buffer
 };
 
 // The onClick of a game's menu entries: calls OnCommand on the nearest

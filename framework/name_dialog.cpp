@@ -31,6 +31,13 @@ void PassFocusToNameBox(GUIElement* element) {
     if (dialog && dialog->nameBox && dialog->nameBox->hwnd) dialog->nameBox->Focus();
 }
 
+// Gives the owner back its input: it takes keys and clicks again and no
+// longer keeps a dialog in front of it.
+void ReleaseOwner(Form& owner) {
+    owner.companion = nullptr;
+    owner.SetEnabled(true);
+}
+
 void RouteButtonClick(CommandElement* element) {
     // Only the dialog's own OK button is given this callback.
     Button* button = static_cast<Button*>(element);
@@ -78,36 +85,27 @@ FormNamePlayer::~FormNamePlayer() {
     // Close the window while its controls still have their elements, so
     // none of their last messages reaches a deleted object; closing also
     // gives the owner back its input.
-    if (hwnd && !destroyed && IsWindow(hwnd)) {
-        SendMessageW(hwnd, WM_CLOSE, 0, 0);
-        // The window procedure sets destroyed while SendMessageW runs.
-        // cppcheck-suppress knownConditionTrueFalse ; it can be false by now
-        if (!destroyed && IsWindow(hwnd)) DestroyWindow(hwnd);
-    }
-    created = false;
+    CloseAndDestroy();
     // A window destroyed without a close request never released the owner.
-    if (owner && owner->companion == this) {
-        owner->companion = nullptr;
-        owner->SetEnabled(true);
-    }
-    delete nameBox;
-    delete promptLabel;
-    delete okButton;
-    nameBox = nullptr;
-    promptLabel = nullptr;
-    okButton = nullptr;
+    if (owner && owner->companion == this) ReleaseOwner(*owner);
+    // Written out: the controls go after the window, in this order.
+    nameBox.reset();
+    promptLabel.reset();
+    okButton.reset();
 }
 
 void FormNamePlayer::BuildControls() {
     int32_t clientWidth = CurrentClientWidth(*this);
-    promptLabel = new Label(this, prompt);
+    // One by one: a new window's first messages go to the newest element,
+    // so each control is made only once the one before has its window.
+    promptLabel = std::make_unique<Label>(this, prompt);
     promptLabel->SetSize(clientWidth - 10, 25);
     promptLabel->x = 5;
     promptLabel->y = 5;
     promptLabel->Create();
 
     clientWidth = CurrentClientWidth(*this);
-    nameBox = new TextBox(this, "");
+    nameBox = std::make_unique<TextBox>(this, "");
     nameBox->SetSize(clientWidth / 2 - 10, 25);
     nameBox->x = 5;
     nameBox->y = 35;
@@ -120,7 +118,7 @@ void FormNamePlayer::BuildControls() {
     nameBox->Focus();
 
     clientWidth = CurrentClientWidth(*this);
-    okButton = new Button(this, "OK");
+    okButton = std::make_unique<Button>(this, "OK");
     okButton->SetSize(80, 25);
     okButton->x = clientWidth / 2 + 5;
     okButton->y = 35;
@@ -130,10 +128,7 @@ void FormNamePlayer::BuildControls() {
 
 bool FormNamePlayer::OnDialogClose() {
     UnregisterHotKeys();
-    if (owner) {
-        owner->companion = nullptr;
-        owner->SetEnabled(true);
-    }
+    if (owner) ReleaseOwner(*owner);
     return true;
 }
 
@@ -142,7 +137,7 @@ bool FormNamePlayer::OnChar(int32_t code) {
     // taken, rather than shown here and stored as "?".
     if (code > 0 && code <= 0xFFFF && !CodePageHolds(static_cast<wchar_t>(code))) return false;
     if (code != VK_RETURN) return true;
-    OnButtonClick(okButton);
+    OnButtonClick(okButton.get());
     return false;  // no beep from the edit control
 }
 
@@ -151,8 +146,7 @@ void FormNamePlayer::OnButtonClick(Button* button) {
     std::string name = nameBox ? nameBox->GetText() : std::string();
     if (name.empty()) return;  // an empty name is refused: the dialog stays
     playerName = name;
-    SendMessageW(hwnd, WM_CLOSE, 0, 0);
-    created = false;
+    RequestClose();
 }
 
 void FormNamePlayer::SetPrompt(const std::string& promptText) {

@@ -5,6 +5,8 @@
 #include "framework/controls.h"
 #include "framework/form.h"
 
+#include <memory>
+
 namespace Orditex {
 
 // The last name confirmed in a name dialog (empty until then).
@@ -17,9 +19,9 @@ public:
     ~FormNamePlayer() override;
 
     Form* owner = nullptr;
-    TextBox* nameBox = nullptr;
-    Label* promptLabel = nullptr;
-    Button* okButton = nullptr;
+    std::unique_ptr<TextBox> nameBox;
+    std::unique_ptr<Label> promptLabel;
+    std::unique_ptr<Button> okButton;
     std::string prompt;
 
     virtual void BuildControls();

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <memory>
 
 namespace Meteorni {
 struct SpriteInfo;
@@ -80,7 +81,7 @@ public:
     FormGames* form = nullptr;
 
     virtual void Step() = 0;
-    virtual SpriteAnim* Clone() const = 0;
+    virtual std::unique_ptr<SpriteAnim> Clone() const = 0;
     virtual void AnimHook() {}
 };
 

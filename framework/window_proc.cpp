@@ -152,25 +152,15 @@ LRESULT OnSetCursor(const Call& call) {
     return call.Default();
 }
 
-// Keeps a borrowed DC inside a Drawing for one paint: the DC belongs to the
-// system, so the surface must neither end painting on it nor delete it.
-class BorrowedSurface {
-public:
-    BorrowedSurface(GUIElement* owner, HDC dc) : surface(owner) { surface.dc = dc; }
-    ~BorrowedSurface() { surface.dc = nullptr; }
-    BorrowedSurface(const BorrowedSurface&) = delete;
-    BorrowedSurface& operator=(const BorrowedSurface&) = delete;
-    Drawing surface;
-};
-
 // Paints an owner-drawn button: background, frame, image and caption.
 void PaintOwnerDrawnButton(Button& button, const DRAWITEMSTRUCT& item) {
     const RECT& r = item.rcItem;
     int32_t itemWidth = r.right - r.left;
     int32_t itemHeight = r.bottom - r.top;
     HDC dc = item.hDC;
-    BorrowedSurface borrowed(&button, dc);
-    Drawing& surface = borrowed.surface;
+    // The DC belongs to the system: the surface only borrows it.
+    Drawing surface(&button);
+    surface.BorrowDc(dc);
 
     COLORREF textColour = GetTextColor(dc);
     // The caption is centred vertically on the height of the DC's own font.

@@ -43,38 +43,41 @@ FormMeteorni::FormMeteorni(HINSTANCE instance, const std::string& title) : FormG
 }
 
 FormMeteorni::~FormMeteorni() {
+    // Everything the form owns is released here, in this order, by explicit
+    // resets rather than by the members' reverse declaration order.
     // The name dialog goes first: if it is still open, closing it files the
     // result while everything it needs still exists.
-    delete nameDialog;
-    nameDialog = nullptr;
+    nameDialog.reset();
 
     ReleaseImages(imageCache);
     sprites.clear();
     DeleteLevelSprites();
-    delete ship;
-    ship = nullptr;
-    delete itemHome;
-    delete menuHelp;
-    delete itemJoystick;
-    delete menuOptions;
-    delete itemExit;
-    delete menuFile;
-    delete menuBar;
+    ship.reset();
+    // Entries before their menus, the menus before the bar.
+    itemHome.reset();
+    menuHelp.reset();
+    itemJoystick.reset();
+    menuOptions.reset();
+    itemExit.reset();
+    menuFile.reset();
+    menuBar.reset();
     ClearTimedActions();
 }
 
 void FormMeteorni::BuildMenus() {
-    menuBar = new Orditex::MenuBar(this);
-    menuFile = new Orditex::Menu("&File", menuBar);
-    itemExit = new Orditex::SubMenu(menuFile, "&Esci");
-    menuOptions = new Orditex::Menu("&Opzioni", menuBar);
-    itemJoystick = new Orditex::SubMenu(menuOptions, "&Abilita Joystick");
+    // Built one by one in this order: each element registers itself when it
+    // is made, and an entry joins its menu (and the menu its bar) there.
+    menuBar = std::make_unique<Orditex::MenuBar>(this);
+    menuFile = std::make_unique<Orditex::Menu>("&File", menuBar.get());
+    itemExit = std::make_unique<Orditex::SubMenu>(menuFile.get(), "&Esci");
+    menuOptions = std::make_unique<Orditex::Menu>("&Opzioni", menuBar.get());
+    itemJoystick = std::make_unique<Orditex::SubMenu>(menuOptions.get(), "&Abilita Joystick");
     itemJoystick->checkable = true;
     if (itemJoystick->created) itemJoystick->ApplyCheck();
     itemJoystick->checkState = joystickEnabled;
     if (itemJoystick->created) itemJoystick->ApplyCheck();
-    menuHelp = new Orditex::Menu("&?", menuBar);
-    itemHome = new Orditex::SubMenu(menuHelp, "&Home");
+    menuHelp = std::make_unique<Orditex::Menu>("&?", menuBar.get());
+    itemHome = std::make_unique<Orditex::SubMenu>(menuHelp.get(), "&Home");
     itemExit->onClick = Orditex::GameMenuClick;
     itemJoystick->onClick = Orditex::GameMenuClick;
     itemHome->onClick = Orditex::GameMenuClick;
@@ -83,10 +86,7 @@ void FormMeteorni::BuildMenus() {
 
 void FormMeteorni::OnCommand(Orditex::GUIElement* item) {
     if (!item) return;
-    if (item->id == itemExit->id) {
-        SendMessageW(hwnd, WM_CLOSE, 0, 0);
-        created = false;
-    }
+    if (item->id == itemExit->id) RequestClose();
     if (item->id == itemHome->id) Orditex::OpenUrl(HomePagePath());
     if (item->id == itemJoystick->id) {
         // The framework has already flipped the check mark; the menu is the
@@ -100,7 +100,7 @@ void FormMeteorni::OnCommand(Orditex::GUIElement* item) {
 
 void FormMeteorni::InitGame() {
     BeginFrame(false);
-    SetBackgroundImage(LoadCheckedImage("..\\images_games\\logo.bmp"));
+    SetBackgroundImage(LoadCheckedImage(PicturePath("logo.bmp")));
     DrawTextAt(240, 160, copyrightLine, RGB(255, 255, 0));
     // The window surface is the place to measure; a minimized window may
     // have none, and then the back buffer answers for it.
@@ -164,10 +164,7 @@ void FormMeteorni::DrawHud() {
 HBITMAP FormMeteorni::LoadCheckedImage(const std::string& path) {
     bool rejected = false;
     HBITMAP bitmap = LoadVerifiedImage(imageCache, path, &rejected);
-    if (rejected) {
-        SendMessageW(hwnd, WM_CLOSE, 0, 0);
-        created = false;
-    }
+    if (rejected) RequestClose();
     return bitmap;
 }
 

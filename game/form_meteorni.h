@@ -10,6 +10,7 @@
 #include "game/image_files.h"
 #include "game/sprite_info.h"
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -35,31 +36,31 @@ public:
     FormMeteorni(HINSTANCE instance, const std::string& title);
     ~FormMeteorni() override;
 
-    std::vector<SpriteMeteorni*> rocks;
-    std::vector<SpriteDiamante*> diamonds;
+    std::vector<std::unique_ptr<SpriteMeteorni>> rocks;
+    std::vector<std::unique_ptr<SpriteDiamante>> diamonds;
     int32_t stepLeftUp = -2;
     int32_t stepRightDown = 2;
-    SpritePlayer* ship = nullptr;
-    std::vector<SpriteAnimazione*> animations;
-    std::vector<MovementMeteorne*> movers;
+    std::unique_ptr<SpritePlayer> ship;
+    std::vector<std::unique_ptr<SpriteAnimazione>> animations;
+    std::vector<std::unique_ptr<MovementMeteorne>> movers;
     ImageCache imageCache;
     std::vector<std::string> rankingLines;
     int32_t tickerIndex = 0;
     int32_t lineHeight = 0;
-    Orditex::MenuBar* menuBar = nullptr;
-    Orditex::Menu* menuFile = nullptr;
-    Orditex::SubMenu* itemExit = nullptr;
-    Orditex::Menu* menuOptions = nullptr;
-    Orditex::SubMenu* itemJoystick = nullptr;
+    std::unique_ptr<Orditex::MenuBar> menuBar;
+    std::unique_ptr<Orditex::Menu> menuFile;
+    std::unique_ptr<Orditex::SubMenu> itemExit;
+    std::unique_ptr<Orditex::Menu> menuOptions;
+    std::unique_ptr<Orditex::SubMenu> itemJoystick;
     bool joystickEnabled = false;
-    Orditex::Menu* menuHelp = nullptr;
-    Orditex::SubMenu* itemHome = nullptr;
+    std::unique_ptr<Orditex::Menu> menuHelp;
+    std::unique_ptr<Orditex::SubMenu> itemHome;
     int32_t state = Building;
     SpriteInfo shipInfo;
     SpriteInfo diamondInfo;
     SpriteInfo rockInfoA;
     SpriteInfo rockInfoB;
-    Orditex::FormNamePlayer* nameDialog = nullptr;
+    std::unique_ptr<Orditex::FormNamePlayer> nameDialog;
 
     // Hooks of the game-form base.
     void InitGame() override;
@@ -92,8 +93,9 @@ public:
 
     // Level set-up.
     void PrepareKinds();
+    // The rock joins rocks and is returned borrowed; the diamond is handed over.
     SpriteMeteorni* AddRock(const SpriteInfo& info);
-    SpriteDiamante* AddDiamond();
+    std::unique_ptr<SpriteDiamante> AddDiamond();
     void StartAnimation(Orditex::Sprite* sprite, const SpriteInfo& info);
     void ClearTimedActions();
 

@@ -88,17 +88,17 @@ POINT SpriteMeteorni::Draw(Orditex::Drawing& surface) {
     return DrawAtCurrentPlace(*this, surface);
 }
 
-Orditex::Sprite* SpriteInfo::CreateSprite(FormMeteorni& form) const {
-    Orditex::Sprite* sprite = nullptr;
+std::unique_ptr<Orditex::Sprite> SpriteInfo::CreateSprite(FormMeteorni& form) const {
+    std::unique_ptr<Orditex::Sprite> sprite;
     if (kind == "player")
-        sprite = new SpritePlayer(*this, form.LoadCheckedImage(imagePath), &form);
+        sprite = std::make_unique<SpritePlayer>(*this, form.LoadCheckedImage(imagePath), &form);
     else if (kind == "meteorne")
-        sprite = new SpriteMeteorni(*this, form.LoadCheckedImage(imagePath), &form);
+        sprite = std::make_unique<SpriteMeteorni>(*this, form.LoadCheckedImage(imagePath), &form);
     else if (kind == "diamante")
-        sprite = new SpriteDiamante(*this, form.LoadCheckedImage(imagePath), &form);
+        sprite = std::make_unique<SpriteDiamante>(*this, form.LoadCheckedImage(imagePath), &form);
     else
         return nullptr;
-    form.AddSprite(sprite);
+    form.AddSprite(sprite.get());
     return sprite;
 }
 
@@ -117,8 +117,8 @@ void SpriteAnimazione::Step() {
     sprite->OnFrameStep(next);
 }
 
-Orditex::SpriteAnim* SpriteAnimazione::Clone() const {
-    return new SpriteAnimazione(*this);
+std::unique_ptr<Orditex::SpriteAnim> SpriteAnimazione::Clone() const {
+    return std::make_unique<SpriteAnimazione>(*this);
 }
 
 MovementMeteorne::MovementMeteorne(const SpriteInfo& info, int32_t stepInterval, SpriteMeteorni* rock,
@@ -149,8 +149,8 @@ void MovementMeteorne::Step() {
     if (game->ship && rock->Overlaps(*game->ship, 10, 10)) game->LoseLife();
 }
 
-Orditex::SpriteAnim* MovementMeteorne::Clone() const {
-    return new MovementMeteorne(*this);
+std::unique_ptr<Orditex::SpriteAnim> MovementMeteorne::Clone() const {
+    return std::make_unique<MovementMeteorne>(*this);
 }
 
 }  // namespace Meteorni

@@ -55,7 +55,7 @@ public:
     SpriteAnimazione(const SpriteInfo& info, Orditex::Sprite* target, FormMeteorni* ownerForm);
 
     void Step() override;
-    Orditex::SpriteAnim* Clone() const override;
+    std::unique_ptr<Orditex::SpriteAnim> Clone() const override;
 };
 
 // One step of one rock: fall, wrap at the bottom, repaint, test the ship.
@@ -64,7 +64,7 @@ public:
     MovementMeteorne(const SpriteInfo& info, int32_t stepInterval, SpriteMeteorni* rock, FormMeteorni* ownerForm);
 
     void Step() override;
-    Orditex::SpriteAnim* Clone() const override;
+    std::unique_ptr<Orditex::SpriteAnim> Clone() const override;
 };
 
 }  // namespace Meteorni

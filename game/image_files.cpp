@@ -27,6 +27,10 @@ const char* const kBackgrounds[] = {"sanmartino2.bmp", "cattedrale.bmp", "chiesa
 
 }  // namespace
 
+std::string PicturePath(const std::string& fileName) {
+    return pictureFolder + fileName;
+}
+
 std::string ResolveImagePath(const std::string& path) {
     if (Orditex::FileExists(path)) return path;
     std::string fallback = "images_games\\";
@@ -101,9 +105,7 @@ int32_t LevelType(int32_t level) {
 }
 
 std::string LevelBackgroundPath(int32_t type) {
-    std::string path = "..\\images_games\\";
-    path += kBackgrounds[LevelType(type) - 1];
-    return path;
+    return PicturePath(kBackgrounds[LevelType(type) - 1]);
 }
 
 }  // namespace Meteorni

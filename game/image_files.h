@@ -10,6 +10,14 @@
 
 namespace Meteorni {
 
+// The folder of the game's pictures, one level above the working folder;
+// every picture is asked for under it (ResolveImagePath falls back to the
+// folder of the same name inside the working folder).
+inline constexpr char pictureFolder[] = "..\\images_games\\";
+
+// The path a picture of the game is asked for by: pictureFolder + its file name.
+std::string PicturePath(const std::string& fileName);
+
 // Resolved picture path -> bitmap (none included). The cache owns every bitmap,
 // and what is kept with it to draw it (its DC and mask).
 using ImageCache = std::map<std::string, HBITMAP>;
@@ -40,8 +48,8 @@ void ReleaseImages(ImageCache& cache);
 // Background number 1 to 5 for a level: level mod 5, with 0 read as 5.
 int32_t LevelType(int32_t level);
 
-// "..\images_games\" + the background picture of number 1 to 5 (other numbers
-// wrap round the same way as levels).
+// The path of the background picture of number 1 to 5 (other numbers wrap
+// round the same way as levels).
 std::string LevelBackgroundPath(int32_t type);
 
 }  // namespace Meteorni

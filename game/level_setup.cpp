@@ -6,8 +6,6 @@ namespace Meteorni {
 
 namespace {
 
-const std::string pictureFolder = "..\\images_games\\";
-
 // The rocks of each level type in creation order: A cycles the plain rock
 // frames, B the burning ones.
 const char* const rockLineUps[] = {
@@ -18,9 +16,16 @@ const char* const rockLineUps[] = {
     "ABAABABABABBA",  // type 5
 };
 
+// The sprite a record makes, as the class its kind stands for: the records
+// are filled by PrepareKinds, whose kinds match the classes asked for here.
+template <class Kind>
+std::unique_ptr<Kind> CreateSpriteOf(const SpriteInfo& info, FormMeteorni& form) {
+    return std::unique_ptr<Kind>(static_cast<Kind*>(info.CreateSprite(form).release()));
+}
+
 void FillKind(SpriteInfo& info, const std::string& file, const char* kind, SIZE area, int32_t frameWidth,
               int32_t frameHeight, int32_t firstFrame, int32_t lastFrame) {
-    info.imagePath = pictureFolder + file;
+    info.imagePath = PicturePath(file);
     info.kind = kind;
     info.areaWidth = area.cx;
     info.areaHeight = area.cy;
@@ -56,17 +61,16 @@ void FormMeteorni::ResetGame() {
     SetLevelBackground(type);
     for (const char* rock = rockLineUps[type - 1]; *rock; ++rock) AddRock(*rock == 'A' ? rockInfoA : rockInfoB);
     for (int i = 0; i < 10; ++i)
-        if (SpriteDiamante* diamond = AddDiamond()) diamonds.push_back(diamond);
+        if (std::unique_ptr<SpriteDiamante> diamond = AddDiamond()) diamonds.push_back(std::move(diamond));
 
-    auto* newShip = static_cast<SpritePlayer*>(shipInfo.CreateSprite(*this));
+    std::unique_ptr<SpritePlayer> newShip = CreateSpriteOf<SpritePlayer>(shipInfo, *this);
     if (newShip) {
         newShip->x = (shipInfo.areaWidth - shipInfo.frameWidth) / 2;
         newShip->y = shipInfo.areaHeight - shipInfo.frameHeight;
-        StartAnimation(newShip, shipInfo);
+        StartAnimation(newShip.get(), shipInfo);
         PresentSprite(*newShip);
     }
-    delete ship;
-    ship = newShip;
+    ship = std::move(newShip);  // the previous ship goes now
 
     DrawHud();
     EndFrame();
@@ -74,7 +78,8 @@ void FormMeteorni::ResetGame() {
 }
 
 SpriteMeteorni* FormMeteorni::AddRock(const SpriteInfo& info) {
-    auto* rock = static_cast<SpriteMeteorni*>(info.CreateSprite(*this));
+    std::unique_ptr<SpriteMeteorni> made = CreateSpriteOf<SpriteMeteorni>(info, *this);
+    SpriteMeteorni* rock = made.get();
     if (!rock) return nullptr;
     int32_t x = Orditex::RandomInt(1, rock->xRange);
     int32_t interval =
@@ -88,13 +93,13 @@ SpriteMeteorni* FormMeteorni::AddRock(const SpriteInfo& info) {
     rock->y = rock->startY;
     PresentSprite(*rock);
     StartAnimation(rock, info);
-    movers.push_back(new MovementMeteorne(info, interval, rock, this));
-    rocks.push_back(rock);
+    movers.push_back(std::make_unique<MovementMeteorne>(info, interval, rock, this));
+    rocks.push_back(std::move(made));
     return rock;
 }
 
-SpriteDiamante* FormMeteorni::AddDiamond() {
-    auto* diamond = static_cast<SpriteDiamante*>(diamondInfo.CreateSprite(*this));
+std::unique_ptr<SpriteDiamante> FormMeteorni::AddDiamond() {
+    std::unique_ptr<SpriteDiamante> diamond = CreateSpriteOf<SpriteDiamante>(diamondInfo, *this);
     if (!diamond) return nullptr;
     diamond->x = Orditex::RandomInt(1, diamondInfo.areaWidth - 50);
     diamond->y = Orditex::RandomInt(51, diamondInfo.areaHeight - 50);
@@ -104,20 +109,16 @@ SpriteDiamante* FormMeteorni::AddDiamond() {
 
 void FormMeteorni::StartAnimation(Orditex::Sprite* sprite, const SpriteInfo& info) {
     sprite->SetFrame(info.firstFrame);
-    animations.push_back(new SpriteAnimazione(info, sprite, this));
+    animations.push_back(std::make_unique<SpriteAnimazione>(info, sprite, this));
 }
 
 void FormMeteorni::ClearTimedActions() {
-    for (SpriteAnimazione* animation : animations) delete animation;
     animations.clear();
-    for (MovementMeteorne* mover : movers) delete mover;
     movers.clear();
 }
 
 void FormMeteorni::DeleteLevelSprites() {
-    for (SpriteMeteorni* rock : rocks) delete rock;
     rocks.clear();
-    for (SpriteDiamante* diamond : diamonds) delete diamond;
     diamonds.clear();
 }
 

@@ -63,22 +63,22 @@ void FormMeteorni::PlayStep(int64_t elapsed) {
 
     // The actions run on copies: a step can end the level or the life, which
     // deletes every stored action.
-    std::vector<Orditex::SpriteAnim*> copies;
+    std::vector<std::unique_ptr<Orditex::SpriteAnim>> copies;
     copies.reserve(animations.size() + movers.size());
-    auto advance = [&](Orditex::SpriteAnim* action) {
-        copies.push_back(action->Clone());
-        action->elapsed += credit;
-        if (action->elapsed >= action->interval) action->elapsed = 0;
+    auto advance = [&](Orditex::SpriteAnim& action) {
+        copies.push_back(action.Clone());
+        action.elapsed += credit;
+        if (action.elapsed >= action.interval) action.elapsed = 0;
     };
-    for (SpriteAnimazione* animation : animations) advance(animation);
-    for (MovementMeteorne* mover : movers) advance(mover);
+    for (const auto& animation : animations) advance(*animation);
+    for (const auto& mover : movers) advance(*mover);
 
-    for (Orditex::SpriteAnim* copy : copies) {
+    for (std::unique_ptr<Orditex::SpriteAnim>& copy : copies) {
         if (state == Playing) {
             copy->elapsed += credit;
             if (copy->elapsed >= copy->interval) copy->Step();
         }
-        delete copy;
+        copy.reset();
     }
 
     if (state == Playing) MoveShip();
@@ -169,7 +169,7 @@ void FormMeteorni::MoveShip() {
 
 bool FormMeteorni::CollectDiamonds() {
     bool any = false;
-    for (SpriteDiamante* diamond : diamonds) {
+    for (const auto& diamond : diamonds) {
         if (!diamond->onScreen) continue;
         any = true;
         if (ship->Overlaps(*diamond, 10, 2)) {
@@ -188,7 +188,7 @@ void FormMeteorni::LevelComplete() {
     sprites.clear();
     ClearTimedActions();
     level += 1;
-    SetBackgroundImage(LoadCheckedImage("..\\images_games\\livello.bmp"));
+    SetBackgroundImage(LoadCheckedImage(PicturePath("livello.bmp")));
     EndFrame();
     state = Interlude;
 }
@@ -200,7 +200,7 @@ void FormMeteorni::LoseLife() {
     lives -= 1;
     PlayGameSound(soundCrash);
     if (lives < 1) {
-        SetBackgroundImage(LoadCheckedImage("..\\images_games\\gameover.bmp"));
+        SetBackgroundImage(LoadCheckedImage(PicturePath("gameover.bmp")));
         // A refused picture has already closed the game: nobody is left to
         // type a name, and the dialog would file the result with a blank one.
         if (created) {
@@ -208,17 +208,17 @@ void FormMeteorni::LoseLife() {
             state = NameEntry;
         }
     } else {
-        SetBackgroundImage(LoadCheckedImage("..\\images_games\\replay.bmp"));
+        SetBackgroundImage(LoadCheckedImage(PicturePath("replay.bmp")));
         state = Interlude;
     }
     EndFrame();
 }
 
 void FormMeteorni::OpenNameDialog() {
-    delete nameDialog;
-    nameDialog = nullptr;
-
-    nameDialog = new Orditex::FormNamePlayer(this, instance, "Classifica");
+    // The old dialog goes before the new one is made: the new one's window
+    // takes its first messages as the newest element.
+    nameDialog.reset();
+    nameDialog = std::make_unique<Orditex::FormNamePlayer>(this, instance, "Classifica");
     nameDialog->onDestroy = OnNameDialogDestroyed;
     ApplyGameIcon(*nameDialog);
     nameDialog->SetPrompt("Inserisci il tuo nome:");

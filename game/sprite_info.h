@@ -5,6 +5,7 @@
 #include "framework/sprite.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 namespace Meteorni {
@@ -26,7 +27,7 @@ struct SpriteInfo {
 
     // Builds the sprite of this kind ("player", "meteorne" or "diamante"),
     // registers it with the form and returns it; none for any other kind.
-    Orditex::Sprite* CreateSprite(FormMeteorni& form) const;
+    std::unique_ptr<Orditex::Sprite> CreateSprite(FormMeteorni& form) const;
 };
 
 }  // namespace Meteorni

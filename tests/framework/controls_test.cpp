@@ -238,7 +238,7 @@ TEST(Controls, ButtonImageOffsetsAndForeignDrawItems) {
 
     ItemPicture picture;
     Drawing surface(&button);
-    surface.dc = picture.dc;
+    surface.BorrowDc(picture.dc);  // the picture's DC stays the picture's
     RECT item{0, 0, 120, 40};
     EXPECT_EQ(button.DrawButtonImage(surface, item, false), 0);  // nothing to show
     HICON icon = CopyIcon(LoadIconW(nullptr, IDI_APPLICATION));
@@ -247,7 +247,6 @@ TEST(Controls, ButtonImageOffsetsAndForeignDrawItems) {
     GdiObject<HBITMAP> green(MakePicture(RGB(0, 200, 0)));
     button.bitmapEnabled = green;
     EXPECT_EQ(button.DrawButtonImage(surface, item, false), 16 + 8);  // a bitmap wins over the icon
-    surface.dc = nullptr;  // the picture's DC is not the surface's to release
     DestroyIcon(icon);
 
     // A draw request for something that is no button of ours is left to the system.

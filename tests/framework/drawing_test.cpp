@@ -1,8 +1,10 @@
 #include "framework/drawing.h"
+#include "framework/form.h"
 #include "framework/gdi_guards.h"
 #include "framework/gui_element.h"
 #include "framework/gdi_test_support.h"
 #include "framework/sprite.h"
+#include "framework/window_test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -440,10 +442,14 @@ TEST(DrawingIdle, ASurfaceWithoutDcDrawsNothingAndMakesNothing) {
     EXPECT_EQ(GdiHeadroom(), headroom);
 }
 
-TEST(DrawingIdle, EndDrawingReleasesAnOwnedDcWithItsBitmap) {
+TEST(DrawingIdle, EndDrawingLetsEachDcGoTheWayItCame) {
+    Form form(Instance());
+    Open(form);
+    HDC lent = CreateCompatibleDC(nullptr);
     size_t headroom = GdiHeadroom();
     {
-        TestSurface surface(30, 30);
+        Drawing surface(&form);
+        surface.OwnMemoryDc(NewMemorySurface(30, 30, kBackground));
         HDC dc = surface.dc;
         HGDIOBJ bitmap = GetCurrentObject(dc, OBJ_BITMAP);
         ASSERT_NE(GetObjectType(dc), 0u);
@@ -455,10 +461,20 @@ TEST(DrawingIdle, EndDrawingReleasesAnOwnedDcWithItsBitmap) {
         EXPECT_EQ(GetObjectType(dc), 0u);
         EXPECT_EQ(GetObjectType(bitmap), 0u);
         surface.EndDrawing();  // idle again: nothing happens
+
+        // Each way ends the one before, and so does dropping the surface: the
+        // window's DC is given back, an owned one deleted, a lent one kept.
+        for (int i = 0; i < 500; ++i) {
+            surface.BorrowDc(lent);
+            surface.OwnMemoryDc(NewMemorySurface(4, 4, kRed));
+            ASSERT_NE(surface.BorrowWindowDc(), nullptr);
+            ASSERT_NE(surface.BeginPainting(), nullptr);
+            surface.OwnMemoryDc(NewMemorySurface(4, 4, kRed));
+        }
     }
-    // A surface dropped while it still owns its DC releases it too.
-    { TestSurface dropped(30, 30); }
     EXPECT_EQ(GdiHeadroom(), headroom);
+    EXPECT_EQ(GetObjectType(lent), static_cast<DWORD>(OBJ_MEMDC));
+    DeleteDC(lent);
 }
 
 TEST(DrawingFailure, AFailedCopyCallsTheHookAndGoesOn) {
@@ -474,45 +490,33 @@ TEST(DrawingFailure, AFailedCopyCallsTheHookAndGoesOn) {
 // ---- the back buffer -----------------------------------------------------
 
 TEST(DrawingBackBuffer, SizedFromTheWindowClientAreaOrTheUpdateRectangle) {
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = DefWindowProcW;
-    windowClass.hInstance = GetModuleHandleW(nullptr);
-    windowClass.lpszClassName = L"DrawingTestWindow";
-    RegisterClassExW(&windowClass);
-    HWND window = CreateWindowExW(0, L"DrawingTestWindow", L"", WS_POPUP, 0, 0, 123, 45, nullptr, nullptr,
-                                  windowClass.hInstance, nullptr);
-    ASSERT_NE(window, nullptr);
-
-    {
-        Drawing surface(nullptr);
-        surface.dc = GetDC(window);
-        HDC buffer = surface.CreateBackBuffer();
-        ASSERT_NE(buffer, nullptr);
-        SIZE size = SizeOf(static_cast<HBITMAP>(GetCurrentObject(buffer, OBJ_BITMAP)));
-        EXPECT_EQ(size.cx, 123);
-        EXPECT_EQ(size.cy, 45);
-        ReleaseDC(window, surface.dc);
-
-        // Handed to a surface that owns it, the buffer takes its bitmap along.
-        surface.dc = buffer;
-        surface.ownsDc = 1;
-        surface.FillRectangle(0, 0, 123, 45, kRed, 1, kRed);
-        EXPECT_EQ(GetPixel(buffer, 122, 44), kRed);
-    }
-    DestroyWindow(window);
-
-    // A memory DC belongs to no window: the stored update rectangle sizes it.
-    TestSurface memory(10, 10);
-    memory.paint.rcPaint = RECT{5, 5, 35, 25};
-    HDC buffer = memory.CreateBackBuffer();
+    Form form(Instance());
+    form.captioned = false;  // a pop-up: the client area is the whole window
+    form.SetSize(123, 45);
+    Open(form);
+    Drawing surface(&form);
+    ASSERT_NE(surface.BorrowWindowDc(), nullptr);
+    HDC buffer = surface.CreateBackBuffer();
     ASSERT_NE(buffer, nullptr);
     SIZE size = SizeOf(static_cast<HBITMAP>(GetCurrentObject(buffer, OBJ_BITMAP)));
+    EXPECT_EQ(size.cx, 123);
+    EXPECT_EQ(size.cy, 45);
+
+    // Handed to a surface that owns it, the buffer takes its bitmap along.
+    surface.OwnMemoryDc(buffer);
+    surface.FillRectangle(0, 0, 123, 45, kRed, 1, kRed);
+    EXPECT_EQ(GetPixel(buffer, 122, 44), kRed);
+
+    // A memory DC has no window: the last paint's update rectangle sizes it.
+    RECT part{5, 5, 35, 25};
+    InvalidateRect(form.hwnd, &part, FALSE);
+    ASSERT_NE(surface.BeginPainting(), nullptr);
+    surface.OwnMemoryDc(NewMemorySurface(10, 10, kBackground));
+    surface.OwnMemoryDc(surface.CreateBackBuffer());  // as a frame takes its back buffer
+    ASSERT_NE(surface.dc, nullptr);
+    size = SizeOf(static_cast<HBITMAP>(GetCurrentObject(surface.dc, OBJ_BITMAP)));
     EXPECT_EQ(size.cx, 30);
     EXPECT_EQ(size.cy, 20);
-    HGDIOBJ bitmap = GetCurrentObject(buffer, OBJ_BITMAP);
-    DeleteDC(buffer);
-    DeleteObject(bitmap);
 }
 
 // ---- nothing leaks -------------------------------------------------------

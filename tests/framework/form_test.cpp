@@ -258,12 +258,15 @@ TEST(Form, RefusingFormSurvivesTheCloseBoxButNotItsDestructor) {
     Pump(50);
     EXPECT_TRUE(IsWindow(window));
     EXPECT_EQ(closingAsked, 1);
+    form->RequestClose();  // asked by code, it counts as closed but keeps its window
+    EXPECT_FALSE(form->created);
+    EXPECT_TRUE(IsWindow(window));
 
     HICON icon = CopyIcon(LoadIconW(nullptr, IDI_APPLICATION));
     form->icon = icon;
     delete form;
     EXPECT_FALSE(IsWindow(window));
-    EXPECT_EQ(closingAsked, 2);  // asked once more, then destroyed anyway
+    EXPECT_EQ(closingAsked, 3);  // asked once more, then destroyed anyway
     ICONINFO info{};
     EXPECT_FALSE(GetIconInfo(icon, &info));  // the form's icon went with it
 }

@@ -65,8 +65,7 @@ inline HBITMAP NewSolidPicture(int32_t width, int32_t height, COLORREF colour) {
 }
 
 // A memory DC with a fresh 32-bit picture of the given size selected, filled
-// with one colour: hand it to a Drawing with ownsDc set, which then releases
-// both.
+// with one colour: a Drawing that takes it over (OwnMemoryDc) releases both.
 inline HDC NewMemorySurface(int32_t width, int32_t height, COLORREF fill) {
     HDC memory = CreateCompatibleDC(nullptr);
     SelectObject(memory, NewSolidPicture(width, height, fill));
@@ -101,8 +100,7 @@ inline size_t GdiHeadroom() {
 class TestSurface : public Orditex::Drawing {
 public:
     TestSurface(int32_t width, int32_t height, COLORREF fill = kBackground) : Orditex::Drawing(nullptr) {
-        dc = NewMemorySurface(width, height, fill);
-        ownsDc = 1;
+        OwnMemoryDc(NewMemorySurface(width, height, fill));
     }
     explicit TestSurface(std::nullptr_t) : Orditex::Drawing(nullptr) {}
     void OnDrawingError() override {

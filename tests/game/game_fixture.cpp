@@ -215,17 +215,15 @@ void GameTestBase::StartGame() {
 }
 
 void GameTestBase::StepRock(size_t index) {
-    Orditex::SpriteAnim* copy = game->movers.at(index)->Clone();
     game->BeginFrame(false);
-    copy->Step();
+    game->movers.at(index)->Clone()->Step();
     game->EndFrame();
-    delete copy;
 }
 
 void GameTestBase::StepShip(int32_t key) {
     // Keep the rocks out of the way: only the ship acts in this tick.
-    for (auto* mover : game->movers) mover->elapsed = -1000000;
-    for (auto* animation : game->animations) animation->elapsed = -1000000;
+    for (const auto& mover : game->movers) mover->elapsed = -1000000;
+    for (const auto& animation : game->animations) animation->elapsed = -1000000;
     KeyDown(key);
     TickAfter(20);
     KeyUp(key);
@@ -240,7 +238,7 @@ void GameTestBase::Place(Orditex::Sprite& sprite, int32_t x, int32_t y) {
 }
 
 void GameTestBase::AimRockAtShip(size_t index) {
-    Meteorni::SpriteMeteorni* rock = game->rocks.at(index);
+    Meteorni::SpriteMeteorni* rock = game->rocks.at(index).get();
     rock->x = game->ship->x;
     int32_t target = game->ship->y < rock->bottomLimit ? game->ship->y : rock->bottomLimit;
     rock->y = target - rock->speed;

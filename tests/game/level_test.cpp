@@ -29,7 +29,7 @@ protected:
     // "A" or "B" per rock, read from the frame range its animation cycles.
     std::string LineUp() {
         std::string letters;
-        for (auto* rock : game->rocks) letters += rock->frame - 1 == 0 ? 'A' : rock->frame - 1 == 6 ? 'B' : '?';
+        for (const auto& rock : game->rocks) letters += rock->frame - 1 == 0 ? 'A' : rock->frame - 1 == 6 ? 'B' : '?';
         return letters;
     }
 };
@@ -58,7 +58,7 @@ TEST_F(Levels, EachLevelTypeHasItsLineUpAndBackground) {
         EXPECT_EQ(game->animations.size(), game->rocks.size() + 1);
         // Rocks, then diamonds, then the ship: the drawing order of repairs.
         ASSERT_EQ(game->sprites.size(), game->rocks.size() + 11);
-        EXPECT_EQ(game->sprites.back(), game->ship);
+        EXPECT_EQ(game->sprites.back(), game->ship.get());
     }
 }
 
@@ -93,7 +93,7 @@ TEST_F(Levels, DiamondsLieInsideThePlayArea) {
     StartGame();
     for (int build = 0; build < 30; ++build) {
         BuildLevel(1);
-        for (auto* diamond : game->diamonds) {
+        for (const auto& diamond : game->diamonds) {
             EXPECT_GE(diamond->x, 1);
             EXPECT_LE(diamond->x, 750);
             EXPECT_GE(diamond->y, 51);
@@ -104,7 +104,7 @@ TEST_F(Levels, DiamondsLieInsideThePlayArea) {
 
 TEST_F(Levels, ARockAtTheBottomLimitIsDrawnThereAndWrapsOnlyBeyondIt) {
     StartGame();
-    SpriteMeteorni* rock = game->rocks[0];
+    SpriteMeteorni* rock = game->rocks[0].get();
     ASSERT_EQ(rock->bottomLimit, 537);
     ASSERT_EQ(rock->xRange, 755);
     game->ship->x = 0;  // out of the way
@@ -137,7 +137,7 @@ TEST_F(Levels, RocksAtLevelSixtyComeBackAtTheTopOnEveryStep) {
 
 TEST_F(Levels, TheShipChangesFrameEvery100MsAndTheRocksEvery200Ms) {
     StartGame();
-    for (auto* mover : game->movers) mover->elapsed = -1000000;
+    for (const auto& mover : game->movers) mover->elapsed = -1000000;
     using Frames = std::vector<int32_t>;  // the ship, an A rock, a B rock
     auto frames = [&] { return Frames{game->ship->frame - 1, game->rocks[0]->frame - 1, game->rocks[1]->frame - 1}; };
     TickAfter(99);
@@ -160,14 +160,14 @@ TEST_F(Levels, TheShipChangesFrameEvery100MsAndTheRocksEvery200Ms) {
 
 TEST_F(Levels, RocksFallBehindTheShipAndTheDiamondsAndATakenDiamondStaysGone) {
     StartGame();
-    SpriteDiamante* diamond = game->diamonds[0];
-    for (auto* other : game->diamonds) other->onScreen = other == diamond;
+    SpriteDiamante* diamond = game->diamonds[0].get();
+    for (const auto& other : game->diamonds) other->onScreen = other.get() == diamond;
     Place(*diamond, 600, 300);
     // One rock comes down beside the ship, over its left wing (the two boxes
     // of the hit test only touch), another over the diamond.
     Place(*game->ship, 375, 300);
-    SpriteMeteorni* onShip = game->rocks[0];
-    SpriteMeteorni* onDiamond = game->rocks[1];
+    SpriteMeteorni* onShip = game->rocks[0].get();
+    SpriteMeteorni* onDiamond = game->rocks[1].get();
     onShip->x = 350;
     onShip->y = 305 - 20;
     onDiamond->x = 595;
@@ -177,7 +177,7 @@ TEST_F(Levels, RocksFallBehindTheShipAndTheDiamondsAndATakenDiamondStaysGone) {
     StepRock(1);
     ASSERT_EQ(game->state, Playing);
     HDC window = GetDC(game->hwnd);
-    for (Orditex::Sprite* onTop : std::initializer_list<Orditex::Sprite*>{game->ship, diamond}) {
+    for (Orditex::Sprite* onTop : std::initializer_list<Orditex::Sprite*>{game->ship.get(), diamond}) {
         EXPECT_EQ(HiddenPixels(*onTop, game->backBuffer->dc), 0) << "on the back buffer";
         EXPECT_EQ(HiddenPixels(*onTop, window), 0) << "in the window";
     }

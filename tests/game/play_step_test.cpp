@@ -63,7 +63,7 @@ TEST_F(PlayStep, EveryStepOfALevelLeavesTheBackBufferInTheWindow) {
     StartGame();
     // Level 1, the ship steered into a diamond: the diamond goes and the
     // score strip is drawn again.
-    SpriteDiamante* diamond = game->diamonds.back();
+    SpriteDiamante* diamond = game->diamonds.back().get();
     Place(*diamond, game->ship->x - 40, game->ship->y + 9);
     RunSteps(300, "level 1");
     EXPECT_FALSE(diamond->onScreen);
@@ -73,10 +73,9 @@ TEST_F(PlayStep, EveryStepOfALevelLeavesTheBackBufferInTheWindow) {
     // step. The ship, out of the hit test, stays on screen and animated.
     game->level = 60;
     game->ResetGame();
-    SpritePlayer* ship = game->ship;
-    game->ship = nullptr;
+    std::unique_ptr<SpritePlayer> ship = std::move(game->ship);
     RunSteps(300, "level 60");
-    game->ship = ship;
+    game->ship = std::move(ship);
 }
 
 TEST_F(PlayStep, StepsMakeNoGdiObjects) {
@@ -85,11 +84,10 @@ TEST_F(PlayStep, StepsMakeNoGdiObjects) {
         game->level = level;
         game->ResetGame();
         // Out of the hit test: no picture of a lost life is loaded.
-        SpritePlayer* ship = game->ship;
-        game->ship = nullptr;
+        std::unique_ptr<SpritePlayer> ship = std::move(game->ship);
         int64_t made = Orditex::gdiObjectsMade;
         for (int step = 0; step < 200; ++step) TickAfter(20);
         EXPECT_EQ(Orditex::gdiObjectsMade, made) << "level " << level;
-        game->ship = ship;
+        game->ship = std::move(ship);
     }
 }

@@ -17,7 +17,7 @@ protected:
     }
     // Puts the last diamond just left of the ship, so the next left step takes it.
     void PlaceLastDiamondBesideShip() {
-        SpriteDiamante* last = game->diamonds.back();
+        SpriteDiamante* last = game->diamonds.back().get();
         last->x = game->ship->x - 20;
         last->y = game->ship->y + 9;
     }
@@ -40,9 +40,9 @@ TEST_F(Play, GOrLowerCaseGStartsLevelOneWithTheShipAtTheBottomCentre) {
 
 TEST_F(Play, ADueActionRunsOnceAndDropsTheTimeBeyondItsInterval) {
     StartGame();
-    for (auto* animation : game->animations) animation->elapsed = -1000000;
-    for (auto* mover : game->movers) mover->elapsed = -1000000;
-    SpriteMeteorni* rock = game->rocks[0];
+    for (const auto& animation : game->animations) animation->elapsed = -1000000;
+    for (const auto& mover : game->movers) mover->elapsed = -1000000;
+    SpriteMeteorni* rock = game->rocks[0].get();
     rock->x = 700;
     rock->y = 100;
     rock->speed = 5;
@@ -58,8 +58,8 @@ TEST_F(Play, ADueActionRunsOnceAndDropsTheTimeBeyondItsInterval) {
 
 TEST_F(Play, TwoRocksHittingTheShipInOneStepCostOneLife) {
     StartGame();
-    for (auto* animation : game->animations) animation->elapsed = -1000000;
-    for (auto* mover : game->movers) mover->elapsed = -1000000;
+    for (const auto& animation : game->animations) animation->elapsed = -1000000;
+    for (const auto& mover : game->movers) mover->elapsed = -1000000;
     for (size_t rock : {0u, 1u}) {
         AimRockAtShip(rock);
         game->movers[rock]->elapsed = game->movers[rock]->interval;
@@ -98,10 +98,10 @@ TEST_F(Play, OnlyTheInterludeStateWaitsAndBuildsTheLevel) {
 TEST_F(Play, PauseForTenSecondsAndResumeWithoutAJump) {
     StartGame();
     TickAfter(20);
-    for (auto* mover : game->movers) mover->elapsed = 0;  // each rock's next step is 54 ms or more away
+    for (const auto& mover : game->movers) mover->elapsed = 0;  // each rock's next step is 54 ms or more away
     auto heights = [&] {
         std::vector<int32_t> y;
-        for (auto* rock : game->rocks) y.push_back(rock->y);
+        for (const auto& rock : game->rocks) y.push_back(rock->y);
         return y;
     };
     std::vector<int32_t> before = heights();
@@ -127,7 +127,7 @@ TEST_F(Play, TheShipStandsOnOddColumnsAndEvenRowsInsideTheArea) {
 
 TEST_F(Play, OnlyTheLastKeyDownCounts) {
     StartGame();
-    for (auto* mover : game->movers) mover->elapsed = -1000000;
+    for (const auto& mover : game->movers) mover->elapsed = -1000000;
     KeyDown(VK_LEFT);
     KeyDown(VK_UP);
     TickAfter(20);
@@ -142,8 +142,8 @@ TEST_F(Play, OnlyTheLastKeyDownCounts) {
 TEST_F(Play, ADiamondIsTakenWhenTheBoxesShareAPixelAndIsWorthFiftyPoints) {
     StartGame();
     Place(*game->ship, 375, 300);  // room on every side
-    SpriteDiamante* diamond = game->diamonds.back();
-    for (auto* other : game->diamonds) other->onScreen = other == diamond;
+    SpriteDiamante* diamond = game->diamonds.back().get();
+    for (const auto& other : game->diamonds) other->onScreen = other.get() == diamond;
     // The ship's box is inset by 2, the diamond's by 10: from where the ship
     // stands after the step, a diamond at the first offset touches it on the
     // side the ship moves to, at the second it shares one column or row.
@@ -227,8 +227,8 @@ TEST_F(Play, DiagonalJoystickOnTheEndingStepRaisesTheLevelByOne) {
     Controller().connected = true;
     Controller().x = 0;
     Controller().y = 0;  // up and left
-    for (auto* diamond : game->diamonds) diamond->onScreen = false;
-    for (auto* mover : game->movers) mover->elapsed = -1000000;
+    for (const auto& diamond : game->diamonds) diamond->onScreen = false;
+    for (const auto& mover : game->movers) mover->elapsed = -1000000;
     TickAfter(20);
     EXPECT_EQ(game->state, Interlude);
     EXPECT_EQ(game->level, 2);
@@ -238,7 +238,7 @@ TEST_F(Play, JoystickMovesDiagonallyAndCentredMovesNothing) {
     StartGame();
     game->joystickEnabled = true;
     Controller().connected = true;
-    for (auto* mover : game->movers) mover->elapsed = -1000000;
+    for (const auto& mover : game->movers) mover->elapsed = -1000000;
     Controller().x = 65535;
     Controller().y = 0;
     TickAfter(20);
@@ -280,14 +280,14 @@ TEST_F(Play, ARockHitCostsALifeAndRebuildsTheSameLevel) {
     EXPECT_EQ(game->level, 2);
     EXPECT_EQ(game->score, 50);
     EXPECT_EQ(game->diamonds.size(), 10u);
-    for (auto* diamond : game->diamonds) EXPECT_TRUE(diamond->onScreen);
+    for (const auto& diamond : game->diamonds) EXPECT_TRUE(diamond->onScreen);
     EXPECT_EQ(game->backgroundImage, Picture("cattedrale.bmp"));
 }
 
 TEST_F(Play, ARockHitsOnlyOnItsOwnStepWithMoreThanTwentyPixelsOfOverlap) {
     StartGame();
-    SpriteMeteorni* rock = game->rocks[0];
-    for (auto* mover : game->movers) mover->elapsed = -1000000;
+    SpriteMeteorni* rock = game->rocks[0].get();
+    for (const auto& mover : game->movers) mover->elapsed = -1000000;
     rock->speed = 0;
     rock->y = 530;
     // Horizontally: the rock's right edge 20 pixels into the ship.

@@ -11,7 +11,7 @@ class Robustness : public GameTestBase {
 protected:
     int32_t TotalFall() {
         int32_t total = 0;
-        for (auto* rock : game->rocks) total += rock->y;
+        for (const auto& rock : game->rocks) total += rock->y;
         return total;
     }
     int CountWindowsCaptioned(const wchar_t* caption) {
@@ -81,7 +81,7 @@ TEST_F(Robustness, AClockJumpingForwardRunsEachActionOnce) {
     TickAfter(40LL * 24 * 3600 * 1000);  // weeks ahead: more than an int32 of milliseconds
     int32_t fallen = TotalFall() - before;
     int32_t oneStepEach = 0;
-    for (auto* rock : game->rocks) oneStepEach += rock->speed;
+    for (const auto& rock : game->rocks) oneStepEach += rock->speed;
     EXPECT_EQ(fallen, oneStepEach);  // no rock is near the bottom or the ship yet
     EXPECT_EQ(game->state, Playing);
 }
@@ -99,7 +99,7 @@ TEST_F(Robustness, StartingAGameWhileMinimizedUsesTheNominalPlayArea) {
     EXPECT_EQ(game->shipInfo.areaHeight, 600);
     EXPECT_EQ(game->rocks[0]->xRange, 755);
     EXPECT_EQ(game->ship->x, 375);
-    for (auto* diamond : game->diamonds) {
+    for (const auto& diamond : game->diamonds) {
         EXPECT_GE(diamond->y, 51);
         EXPECT_LE(diamond->y, 550);
     }

@@ -133,7 +133,7 @@ TEST(GameFormLoop, TicksArriveEvery20MsOfPumpedMessagesUntilStopped) {
     EXPECT_LE(game.ticks, static_cast<int>(elapsed / 20) + 1);
     EXPECT_GE(game.ticks, 12);
 
-    Timer* timer = game.timer;
+    Timer* timer = game.timer.get();
     EXPECT_TRUE(game.StopLoop());
     EXPECT_FALSE(timer->running);
     int stopped = game.ticks;
@@ -144,7 +144,7 @@ TEST(GameFormLoop, TicksArriveEvery20MsOfPumpedMessagesUntilStopped) {
     EXPECT_TRUE(game.StopLoop());
     EXPECT_FALSE(timer->running);
     game.StartLoop();
-    EXPECT_EQ(game.timer, timer);
+    EXPECT_EQ(game.timer.get(), timer);
     EXPECT_TRUE(timer->running);
     EXPECT_TRUE(PumpUntil([&] { return game.ticks > stopped; }));
 }

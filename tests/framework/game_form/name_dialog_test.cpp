@@ -186,12 +186,12 @@ TEST_F(NameDialogTest, A244WideClientAreaGivesTheKnownLayout) {
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     GetClientRect(dialog->hwnd, &client);
     ASSERT_EQ(client.right - client.left, 244);
-    for (GUIElement* control : {static_cast<GUIElement*>(dialog->promptLabel),
-                                static_cast<GUIElement*>(dialog->nameBox), static_cast<GUIElement*>(dialog->okButton)})
-        DestroyWindow(control->hwnd);
-    delete dialog->promptLabel;
-    delete dialog->nameBox;
-    delete dialog->okButton;
+    DestroyWindow(dialog->promptLabel->hwnd);
+    DestroyWindow(dialog->nameBox->hwnd);
+    DestroyWindow(dialog->okButton->hwnd);
+    dialog->promptLabel.reset();
+    dialog->nameBox.reset();
+    dialog->okButton.reset();
     dialog->BuildControls();
 
     EXPECT_EQ(ChildRect(*dialog->promptLabel).right - ChildRect(*dialog->promptLabel).left, 234);
