@@ -276,13 +276,13 @@ TEST_F(SoundHeard, TheDiamondAndTheHitSoundWholeWhileTheGameMovesOn) {
     // One rock falls a step every tick, far from the ship and the diamond; the
     // others stay where they are.
     for (size_t i = 0; i < game->movers.size(); ++i) game->movers[i]->interval = i == 0 ? 20 : 1000000;
-    SpriteMeteorni* rock = game->rocks[0];
+    SpriteMeteorni* rock = game->rocks[0].get();
     rock->x = 40;
     rock->y = 20;
     rock->speed = 2;
     const RECT column{rock->x, 0, rock->x + rock->width, 600};
     // The last diamond just left of the ship, the others gone.
-    for (auto* other : game->diamonds) other->onScreen = other == game->diamonds.back();
+    for (auto& other : game->diamonds) other->onScreen = other == game->diamonds.back();
     Place(*game->diamonds.back(), game->ship->x - 20, game->ship->y + 9);
     TickUntil(recorder, recorder.Position() + recorder.Samples(0.3), column);  // a silent start
 
