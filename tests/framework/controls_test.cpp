@@ -1,4 +1,4 @@
-#include "framework/window_test_support.h"
+#include "support/window_support.h"
 #include "framework/controls.h"
 #include "framework/drawing.h"
 #include "framework/form.h"
@@ -176,9 +176,7 @@ TEST(Controls, DisabledButtonIsCreatedGreyed) {
     EXPECT_FALSE(IsWindowEnabled(button.hwnd));
     EXPECT_EQ(StyleOf(button.hwnd) & BS_TYPEMASK, static_cast<DWORD>(BS_PUSHBUTTON));
     EXPECT_TRUE(StyleOf(button.hwnd) & WS_TABSTOP);
-    wchar_t className[16] = {};
-    GetClassNameW(button.hwnd, className, 16);
-    EXPECT_EQ(_wcsicmp(className, L"button"), 0);
+    EXPECT_EQ(_wcsicmp(ClassOf(button.hwnd).c_str(), L"button"), 0);
 }
 
 TEST(Controls, OwnerDrawnButtonPaintsFrameImageAndCaption) {

@@ -1,6 +1,6 @@
-#include "framework/window_test_support.h"
+#include "support/window_support.h"
 #include "framework/form.h"
-#include "gdi_test_support.h"
+#include "support/gdi_support.h"
 
 #include <gtest/gtest.h>
 

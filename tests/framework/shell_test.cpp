@@ -1,4 +1,6 @@
 #include "framework/shell.h"
+#include "support/fakes.h"
+#include "support/file_support.h"
 
 #include <gtest/gtest.h>
 
@@ -74,9 +76,9 @@ TEST(Paths, LongPathFormIsTheResolvedPathWithItsPrefix) {
 }
 
 TEST(Files, ExistsForFilesAndFoldersOnly) {
-    char folder[MAX_PATH];
-    ASSERT_GT(GetTempPathA(MAX_PATH, folder), 0u);
-    std::string file = std::string(folder) + "meteorni_exists_test.tmp";
+    TestSupport::TemporaryFolder temporary(L"exists");
+    std::string folder = temporary.NarrowPath();
+    std::string file = folder + "\\exists.tmp";
     std::FILE* f = std::fopen(file.c_str(), "wb");
     ASSERT_NE(f, nullptr);
     std::fclose(f);
@@ -227,13 +229,10 @@ TEST(Shell, LocalAppDataFolderHasNoTrailingSeparator) {
 }
 
 TEST(Shell, ErrorsGoToTheReporterWhenOneIsSet) {
-    static std::string text, caption;
-    SetErrorReporter([](const std::string& t, const std::string& c) {
-        text = t;
-        caption = c;
-    });
+    TestSupport::CaptureErrorBoxes();
     ShowError("something broke", "Errore");
-    SetErrorReporter(nullptr);
-    EXPECT_EQ(text, "something broke");
-    EXPECT_EQ(caption, "Errore");
+    TestSupport::StopCapturingErrorBoxes();
+    ASSERT_EQ(TestSupport::CapturedErrorBoxes().size(), 1u);
+    EXPECT_EQ(TestSupport::CapturedErrorBoxes()[0].text, "something broke");
+    EXPECT_EQ(TestSupport::CapturedErrorBoxes()[0].caption, "Errore");
 }

@@ -1,4 +1,4 @@
-#include "framework/window_test_support.h"
+#include "support/window_support.h"
 #include "framework/form.h"
 #include "framework/timer.h"
 
@@ -33,9 +33,7 @@ TEST(Timer, IsAHiddenStaticControlKeyedByItsId) {
 
     timer.Start();
     ASSERT_NE(timer.hwnd, nullptr);
-    wchar_t className[32] = {};
-    GetClassNameW(timer.hwnd, className, 32);
-    EXPECT_EQ(_wcsicmp(className, L"static"), 0);
+    EXPECT_EQ(_wcsicmp(ClassOf(timer.hwnd).c_str(), L"static"), 0);
     EXPECT_FALSE(IsWindowVisible(timer.hwnd));
     EXPECT_EQ(GetParent(timer.hwnd), form.hwnd);
     EXPECT_EQ(GetDlgCtrlID(timer.hwnd), timer.id);

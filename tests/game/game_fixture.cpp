@@ -8,8 +8,6 @@ namespace {
 
 SYSTEMTIME clockNow{};
 std::vector<int32_t> soundsPlayed;
-std::vector<std::string> errorsShown;
-FakeController controller;
 
 SYSTEMTIME ReadClock() {
     return clockNow;
@@ -18,32 +16,6 @@ SYSTEMTIME ReadClock() {
 void RecordSound(int32_t id) {
     soundsPlayed.push_back(id);
 }
-
-void RecordError(const std::string& text, const std::string&) {
-    errorsShown.push_back(text);
-}
-
-UINT WINAPI FakeNumDevs() {
-    return 2;
-}
-
-MMRESULT WINAPI FakeGetPos(UINT id, LPJOYINFO info) {
-    if (!controller.connected || id != 0) return JOYERR_UNPLUGGED;
-    info->wXpos = controller.x;
-    info->wYpos = controller.y;
-    info->wZpos = 32767;
-    info->wButtons = 0;
-    return JOYERR_NOERROR;
-}
-
-MMRESULT WINAPI FakeGetDevCaps(UINT_PTR id, LPJOYCAPSW caps, UINT) {
-    if (!controller.connected || id != 0) return JOYERR_UNPLUGGED;
-    *caps = JOYCAPSW{};
-    caps->wXmax = caps->wYmax = caps->wZmax = 65535;
-    return JOYERR_NOERROR;
-}
-
-const Orditex::JoystickApi fakeApi{FakeNumDevs, FakeGetPos, FakeGetDevCaps};
 
 }  // namespace
 
@@ -68,36 +40,6 @@ void AdvanceClock(int64_t milliseconds) {
 
 std::vector<int32_t>& SoundsPlayed() {
     return soundsPlayed;
-}
-
-std::vector<std::string>& ErrorsShown() {
-    return errorsShown;
-}
-
-FakeController& Controller() {
-    return controller;
-}
-
-const Orditex::JoystickApi* FakeJoystickApi() {
-    return &fakeApi;
-}
-
-void Pump() {
-    MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        if (message.message == WM_QUIT || message.message == WM_TIMER) continue;
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
-}
-
-std::string TemporaryFolder(const std::string& name) {
-    char base[MAX_PATH];
-    GetTempPathA(MAX_PATH, base);
-    std::string folder =
-        std::string(base) + name + "_" + std::to_string(GetCurrentProcessId()) + "_" + std::to_string(GetTickCount());
-    CreateDirectoryA(folder.c_str(), nullptr);
-    return folder;
 }
 
 std::string ScoreFilePath(const std::string& folder) {
@@ -141,8 +83,8 @@ std::vector<uint32_t> PicturePixels(HBITMAP picture, const RECT& region) {
     return pixels;
 }
 
-std::string DamagedPictureCopy(const std::string& damaged) {
-    std::string root = TemporaryFolder("meteorni_damaged");
+std::string DamagedPictureCopy(const TestSupport::TemporaryFolder& folder, const std::string& damaged) {
+    std::string root = folder.NarrowPath();
     std::string pictures = root + "\\images_games\\";
     CreateDirectoryA(pictures.c_str(), nullptr);
     CreateDirectoryA((root + "\\bin").c_str(), nullptr);
@@ -168,13 +110,12 @@ void GameTestBase::SetUp() {
     Orditex::SetLocalClock(ReadClock);
     Orditex::SeedRandom(20261207);
     soundsPlayed.clear();
-    errorsShown.clear();
-    controller = FakeController{};
     Meteorni::SetSoundPlayer(RecordSound);
-    Orditex::SetErrorReporter(RecordError);
-    Orditex::SetJoystickApi(&fakeApi);
+    TestSupport::CaptureErrorBoxes();
+    TestSupport::UseFakeJoystick();
     Orditex::playerName.clear();
-    appData = TemporaryFolder("meteorni_game");
+    appDataFolder.emplace(L"game");
+    appData = appDataFolder->NarrowPath();
     Orditex::SetLocalAppDataOverride(Orditex::ToWide(appData));
     game = new Meteorni::FormMeteorni(GetModuleHandleW(nullptr), "Meteorni test");
     Pump();
@@ -186,9 +127,10 @@ void GameTestBase::TearDown() {
     Pump();
     Orditex::SetLocalClock(nullptr);
     Meteorni::SetSoundPlayer(nullptr);
-    Orditex::SetErrorReporter(nullptr);
-    Orditex::SetJoystickApi(nullptr);
+    TestSupport::StopCapturingErrorBoxes();
+    TestSupport::StopFakeJoystick();
     Orditex::SetLocalAppDataOverride(L"");
+    appDataFolder.reset();
 }
 
 void GameTestBase::TickAfter(int64_t milliseconds) {

@@ -1,5 +1,5 @@
 #include "framework/name_dialog.h"
-#include "framework/window_test_support.h"
+#include "support/window_support.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
@@ -37,11 +37,7 @@ protected:
     void Type(const std::string& characters) {
         for (char c : characters) SendMessageW(dialog->nameBox->hwnd, WM_CHAR, static_cast<WPARAM>(c), 0);
     }
-    std::wstring BoxText() {
-        wchar_t buffer[64] = {};
-        GetWindowTextW(dialog->nameBox->hwnd, buffer, 64);
-        return buffer;
-    }
+    std::wstring BoxText() { return WindowText(dialog->nameBox->hwnd); }
     bool DialogOpen() { return IsWindow(dialog->hwnd) != FALSE; }
     bool OwnerReleased() { return IsWindowEnabled(owner->hwnd) && owner->enabled && owner->companion == nullptr; }
 

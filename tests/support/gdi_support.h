@@ -82,18 +82,7 @@ inline DWORD GdiObjectsInUse() {
 // made until the system refuses one, then all are released. Two readings
 // differ exactly by the objects made and not released in between, on any
 // system (the GDI handle table and the per-process quota are both finite).
-inline size_t GdiHeadroom() {
-    std::vector<HBRUSH> brushes;
-    brushes.reserve(70000);
-    for (;;) {
-        HBRUSH brush = CreateSolidBrush(RGB(1, 2, 3));
-        if (!brush) break;
-        brushes.push_back(brush);
-        if (brushes.size() >= 1000000) break;
-    }
-    for (HBRUSH brush : brushes) DeleteObject(brush);
-    return brushes.size();
-}
+size_t GdiHeadroom();
 
 // A surface that owns a memory DC of the given size, and counts the calls
 // of its failure hook.

@@ -6,6 +6,8 @@
 #include <windows.h>
 
 #include <functional>
+#include <optional>
+#include <string>
 
 namespace TestSupport {
 
@@ -13,33 +15,22 @@ inline HINSTANCE Instance() {
     return GetModuleHandleW(nullptr);
 }
 
-// Dispatches every queued message for about the given time. The first form
-// of the process is the main window, whose end posts the quit message: a
-// test goes on past it.
-inline void Pump(DWORD milliseconds) {
-    DWORD start = GetTickCount();
-    for (;;) {
-        MSG message;
-        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-            if (message.message == WM_QUIT) continue;
-            TranslateMessage(&message);
-            DispatchMessageW(&message);
-        }
-        if (GetTickCount() - start >= milliseconds) return;
-        Sleep(1);
-    }
-}
+// Whether the pump hands timer ticks on. Tests that drive the clock
+// themselves drop the real timer's ticks.
+enum class Ticks { Dispatch, Drop };
+
+// Dispatches every message queued now. The quit message is never dispatched:
+// the first form of the process is the main window, whose end posts it, and a
+// test goes on past it. Returns its exit code when one came.
+std::optional<WPARAM> PumpQueued(Ticks ticks = Ticks::Dispatch);
+
+// Dispatches every queued message for about the given time; returns the exit
+// code of the last quit message that came meanwhile, if any.
+std::optional<WPARAM> Pump(DWORD milliseconds, Ticks ticks = Ticks::Dispatch);
 
 // Pumps until the condition holds or the time is up; returns the condition
 // as it stands at the end (one last look after the time is up).
-inline bool PumpUntil(const std::function<bool()>& condition, DWORD milliseconds = 3000) {
-    DWORD start = GetTickCount();
-    while (!condition()) {
-        if (GetTickCount() - start >= milliseconds) return condition();
-        Pump(5);
-    }
-    return true;
-}
+bool PumpUntil(const std::function<bool()>& condition, DWORD milliseconds = 3000, Ticks ticks = Ticks::Dispatch);
 
 // Creates a form's window and runs what its creation queued (activation,
 // focus, first paint), as the program's message loop would.
@@ -53,6 +44,10 @@ inline bool BringToFront(HWND window) {
     SetForegroundWindow(window);
     return PumpUntil([window] { return GetForegroundWindow() == window; });
 }
+
+// A window's text, and the name of its class.
+std::wstring WindowText(HWND window);
+std::wstring ClassOf(HWND window);
 
 // A pixel of the window's client area as it is shown now.
 inline COLORREF WindowPixel(HWND window, int x, int y) {
