@@ -78,10 +78,13 @@ inline DWORD GdiObjectsInUse() {
     return GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
 }
 
-// How many more GDI objects this process can make right now: brushes are
-// made until the system refuses one, then all are released. Two readings
-// differ exactly by the objects made and not released in between, on any
-// system (the GDI handle table and the per-process quota are both finite).
+// How many more GDI objects this process can make right now, counted by
+// making brushes until the system refuses one and releasing them again. Two
+// readings differ exactly by the objects made and not released in between,
+// on any system (the GDI handle table and the per-process quota are both
+// finite). The first reading fills the table for the rest of the program down
+// to a fixed reserve of a few thousand objects, so that every reading counts
+// only that reserve and the objects released since.
 size_t GdiHeadroom();
 
 // A surface that owns a memory DC of the given size, and counts the calls
