@@ -36,6 +36,11 @@ bool PumpUntil(const std::function<bool()>& condition, DWORD milliseconds, Ticks
     return true;
 }
 
+bool Settled(HWND window) {
+    PumpQueued();
+    return GetQueueStatus(QS_ALLINPUT) == 0 && !GetUpdateRect(window, nullptr, FALSE);
+}
+
 std::wstring WindowText(HWND window) {
     wchar_t text[256] = {};
     GetWindowTextW(window, text, 256);

@@ -32,8 +32,14 @@ std::optional<WPARAM> Pump(DWORD milliseconds, Ticks ticks = Ticks::Dispatch);
 // as it stands at the end (one last look after the time is up).
 bool PumpUntil(const std::function<bool()>& condition, DWORD milliseconds = 3000, Ticks ticks = Ticks::Dispatch);
 
+// Runs what is queued; true when the queue is empty and the window has
+// nothing left to paint.
+bool Settled(HWND window);
+
 // Creates a form's window and runs what its creation queued (activation,
-// focus, first paint), as the program's message loop would.
+// focus, first paint), as the program's message loop would. The window
+// manager answers a new window later (it may still move the focus), and
+// nothing in the program shows when it has: the time is fixed.
 template <typename FormType>
 void Open(FormType& form) {
     form.Create();

@@ -410,7 +410,7 @@ TEST_F(GameFormFrames, ChangesThatNearlyTouchGoOutAsOneCopyAndMostOfTheAreaAsOne
 
 TEST_F(GameFormFrames, TheWindowIsReadBackOnlyAfterTheSystemInvalidatedIt) {
     game.Frame([&] { game.SetBackgroundImage(red); });
-    Pump(100);
+    PumpUntil([&] { return Settled(game.hwnd); }, 100);
     FrameCosts costs;
     game.frameCosts = &costs;
 
@@ -463,7 +463,7 @@ TEST_F(GameFormFrames, TheWindowShowsTheBackBufferAgainAfterLosingItsPicture) {
         game.SetBackgroundImage(red);
         game.FillArea(100, 100, 50, 50, kBlue);
     });
-    Pump(50);
+    PumpUntil([&] { return Settled(game.hwnd); }, 50);
     ASSERT_EQ(WindowPixel(game.hwnd, 400, 300), kRed);
     // The filled area's 1-pixel border has its colour: the last column and
     // row are filled too, on both surfaces, and nothing past them.
@@ -499,7 +499,7 @@ TEST_F(GameFormFrames, TheWindowShowsTheBackBufferAgainAfterLosingItsPicture) {
 
     // Invalidated with erasing, as when the system repaints it.
     InvalidateRect(game.hwnd, nullptr, TRUE);
-    Pump(100);
+    PumpUntil([&] { return Settled(game.hwnd); }, 100);
     EXPECT_EQ(WindowPixel(game.hwnd, 400, 300), kRed);
     EXPECT_EQ(WindowPixel(game.hwnd, 120, 120), kBlue);
 }
