@@ -11,6 +11,7 @@
 #include "framework/shell.h"
 #include "game/form_meteorni.h"
 #include "game/sound.h"
+#include "support/fakes.h"
 #include "support/file_support.h"
 #include "support/window_support.h"
 
@@ -22,13 +23,6 @@ using namespace Meteorni;
 
 namespace {
 
-SYSTEMTIME benchClock{};
-SYSTEMTIME ReadBenchClock() {
-    return benchClock;
-}
-void Advance(int milliseconds) {
-    benchClock = Orditex::TimeStamp(benchClock).PlusMilliseconds(milliseconds).Time();
-}
 void Silence(int32_t) {}
 
 double Seconds(const LARGE_INTEGER& from, const LARGE_INTEGER& to) {
@@ -82,7 +76,7 @@ Figures RunPlaySteps(FormMeteorni& game, int32_t level, int steps) {
     Orditex::FrameCosts costs;
     int64_t objectsMade = 0;
     for (int i = 0; i < steps; ++i) {
-        Advance(20);
+        TestSupport::AdvanceFakeClock(20);
         game.frameCosts = &costs;
         int64_t objectsBefore = Orditex::gdiObjectsMade;
         LARGE_INTEGER start, end;
@@ -188,8 +182,9 @@ void MeasureWindowCopies(FormMeteorni& game) {
 int main(int argc, char** argv) {
     int steps = argc > 1 ? std::atoi(argv[1]) : 5000;
     SetSoundPlayer(Silence);
-    Orditex::SetLocalClock(ReadBenchClock);
-    GetLocalTime(&benchClock);
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    TestSupport::UseFakeClock(now);
     TestSupport::TemporaryFolder appData(L"bench");
     Orditex::SetLocalAppDataOverride(appData.Path());
 

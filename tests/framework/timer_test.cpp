@@ -16,6 +16,13 @@ void CountTick(Timer* timer) {
     ++ticks[timer];
 }
 
+// Sets the timer's interval and counts its ticks in ticks, from none.
+void CountTicks(Timer& timer, int32_t interval) {
+    timer.interval = interval;
+    timer.onTick = CountTick;
+    ticks.erase(&timer);
+}
+
 }  // namespace
 
 TEST(Timer, IsAHiddenStaticControlKeyedByItsId) {
@@ -45,9 +52,7 @@ TEST(Timer, StartingTwiceSetsOneTimerAndStoppingTwiceIsHarmless) {
     Form form(Instance());
     Open(form);
     Timer timer(&form);
-    timer.interval = 30;
-    timer.onTick = CountTick;
-    ticks.clear();
+    CountTicks(timer, 30);
 
     timer.Start();
     int32_t id = timer.id;
@@ -79,9 +84,7 @@ TEST(Timer, DestroyingARunningTimerStopsItsTicks) {
     Form form(Instance());
     Open(form);
     auto* timer = new Timer(&form);
-    timer->interval = 10;
-    timer->onTick = CountTick;
-    ticks.clear();
+    CountTicks(*timer, 10);
     timer->Start();
     ASSERT_TRUE(PumpUntil([timer] { return ticks[timer] > 0; }));
     Timer* gone = timer;
@@ -95,12 +98,9 @@ TEST(Timer, TwoTimersUnderOneOwnerTickIndependently) {
     Form form(Instance());
     Open(form);
     Timer fast(&form);
-    fast.interval = 20;
-    fast.onTick = CountTick;
+    CountTicks(fast, 20);
     Timer slow(&form);
-    slow.interval = 120;
-    slow.onTick = CountTick;
-    ticks.clear();
+    CountTicks(slow, 120);
     fast.Start();
     slow.Start();
     EXPECT_NE(fast.id, slow.id);

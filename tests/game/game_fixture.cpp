@@ -6,37 +6,13 @@ namespace GameTest {
 
 namespace {
 
-SYSTEMTIME clockNow{};
 std::vector<int32_t> soundsPlayed;
-
-SYSTEMTIME ReadClock() {
-    return clockNow;
-}
 
 void RecordSound(int32_t id) {
     soundsPlayed.push_back(id);
 }
 
 }  // namespace
-
-SYSTEMTIME& ClockNow() {
-    return clockNow;
-}
-
-void SetClock(int year, int month, int day, int hour, int minute, int second, int millisecond) {
-    clockNow = SYSTEMTIME{};
-    clockNow.wYear = static_cast<WORD>(year);
-    clockNow.wMonth = static_cast<WORD>(month);
-    clockNow.wDay = static_cast<WORD>(day);
-    clockNow.wHour = static_cast<WORD>(hour);
-    clockNow.wMinute = static_cast<WORD>(minute);
-    clockNow.wSecond = static_cast<WORD>(second);
-    clockNow.wMilliseconds = static_cast<WORD>(millisecond);
-}
-
-void AdvanceClock(int64_t milliseconds) {
-    clockNow = Orditex::TimeStamp(clockNow).PlusMilliseconds(milliseconds).Time();
-}
 
 std::vector<int32_t>& SoundsPlayed() {
     return soundsPlayed;
@@ -106,8 +82,7 @@ std::string DamagedPictureCopy(const TestSupport::TemporaryFolder& folder, const
 }
 
 void GameTestBase::SetUp() {
-    SetClock(2026, 12, 7, 21, 0, 0, 0);
-    Orditex::SetLocalClock(ReadClock);
+    TestSupport::UseFakeClock(TestSupport::Moment(2026, 12, 7, 21, 0, 0, 0));
     Orditex::SeedRandom(20261207);
     soundsPlayed.clear();
     Meteorni::SetSoundPlayer(RecordSound);
@@ -125,7 +100,7 @@ void GameTestBase::TearDown() {
     delete game;
     game = nullptr;
     Pump();
-    Orditex::SetLocalClock(nullptr);
+    TestSupport::StopFakeClock();
     Meteorni::SetSoundPlayer(nullptr);
     TestSupport::StopCapturingErrorBoxes();
     TestSupport::StopFakeJoystick();
@@ -134,7 +109,7 @@ void GameTestBase::TearDown() {
 }
 
 void GameTestBase::TickAfter(int64_t milliseconds) {
-    AdvanceClock(milliseconds);
+    TestSupport::AdvanceFakeClock(milliseconds);
     game->Tick();
 }
 

@@ -18,11 +18,6 @@
 
 namespace GameTest {
 
-// The injected local clock.
-SYSTEMTIME& ClockNow();
-void SetClock(int year, int month, int day, int hour, int minute, int second, int millisecond);
-void AdvanceClock(int64_t milliseconds);
-
 // What the game asked to play.
 std::vector<int32_t>& SoundsPlayed();
 

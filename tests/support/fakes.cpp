@@ -6,6 +6,12 @@ namespace TestSupport {
 
 namespace {
 
+SYSTEMTIME fakeNow{};
+
+SYSTEMTIME ReadFakeClock() {
+    return fakeNow;
+}
+
 std::vector<ErrorBox> errorBoxes;
 
 void RecordErrorBox(const std::string& text, const std::string& caption) {
@@ -41,6 +47,35 @@ MMRESULT WINAPI FakeGetDevCaps(UINT_PTR id, LPJOYCAPSW caps, UINT size) {
 const Orditex::JoystickApi fakeJoystickApi{FakeNumDevs, FakeGetPos, FakeGetDevCaps};
 
 }  // namespace
+
+SYSTEMTIME Moment(int year, int month, int day, int hour, int minute, int second, int millisecond) {
+    SYSTEMTIME moment{};
+    moment.wYear = static_cast<WORD>(year);
+    moment.wMonth = static_cast<WORD>(month);
+    moment.wDay = static_cast<WORD>(day);
+    moment.wHour = static_cast<WORD>(hour);
+    moment.wMinute = static_cast<WORD>(minute);
+    moment.wSecond = static_cast<WORD>(second);
+    moment.wMilliseconds = static_cast<WORD>(millisecond);
+    return moment;
+}
+
+void UseFakeClock(const SYSTEMTIME& now) {
+    fakeNow = now;
+    Orditex::SetLocalClock(ReadFakeClock);
+}
+
+void StopFakeClock() {
+    Orditex::SetLocalClock(nullptr);
+}
+
+SYSTEMTIME& FakeNow() {
+    return fakeNow;
+}
+
+void AdvanceFakeClock(int64_t milliseconds) {
+    fakeNow = Orditex::TimeStamp(fakeNow).PlusMilliseconds(milliseconds).Time();
+}
 
 void CaptureErrorBoxes() {
     errorBoxes.clear();

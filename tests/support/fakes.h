@@ -1,15 +1,27 @@
-// Stand-ins behind the program's seams: the error box, recorded instead of
-// shown, and a joystick the test moves by hand.
+// Stand-ins behind the program's seams: a local clock set by hand, the error
+// box, recorded instead of shown, and a joystick the test moves by hand.
 #pragma once
 
 #include "framework/joystick.h"
 
 #include <windows.h>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
 namespace TestSupport {
+
+// A moment of the calendar, as the system's local clock gives it.
+SYSTEMTIME Moment(int year, int month, int day, int hour, int minute, int second, int millisecond);
+
+// From here on the program's local clock reads FakeNow, which starts at the
+// given moment and moves only when the test moves it.
+void UseFakeClock(const SYSTEMTIME& now);
+// The system's clock again.
+void StopFakeClock();
+SYSTEMTIME& FakeNow();
+void AdvanceFakeClock(int64_t milliseconds);
 
 struct ErrorBox {
     std::string text;
