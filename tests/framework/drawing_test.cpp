@@ -270,12 +270,10 @@ TEST(DrawingImages, LoadBitmapFromFileReadsABmpAndReportsAMissingFile) {
     file.bfType = 0x4D42;
     file.bfOffBits = sizeof file + sizeof header;
     file.bfSize = file.bfOffBits + sizeof rows;
-    std::FILE* out = std::fopen(path.c_str(), "wb");
-    ASSERT_NE(out, nullptr);
-    std::fwrite(&file, sizeof file, 1, out);
-    std::fwrite(&header, sizeof header, 1, out);
-    std::fwrite(rows, sizeof rows, 1, out);
-    std::fclose(out);
+    std::string bytes(reinterpret_cast<const char*>(&file), sizeof file);
+    bytes.append(reinterpret_cast<const char*>(&header), sizeof header);
+    bytes.append(reinterpret_cast<const char*>(rows), sizeof rows);
+    ASSERT_NO_FATAL_FAILURE(WriteBytes(path, bytes));
 
     GdiObject<HBITMAP> loaded(Drawing::LoadBitmapFromFile(path));
     std::remove(path.c_str());

@@ -73,9 +73,7 @@ TEST(Files, ExistsForFilesAndFoldersOnly) {
     TemporaryFolder temporary(L"exists");
     std::string folder = temporary.NarrowPath();
     std::string file = folder + "\\exists.tmp";
-    std::FILE* f = std::fopen(file.c_str(), "wb");
-    ASSERT_NE(f, nullptr);
-    std::fclose(f);
+    ASSERT_NO_FATAL_FAILURE(WriteBytes(file, ""));
     EXPECT_TRUE(FileExists(file));
     EXPECT_TRUE(FileExists(folder));
     std::remove(file.c_str());
