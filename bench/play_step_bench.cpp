@@ -11,6 +11,9 @@
 #include "framework/shell.h"
 #include "game/form_meteorni.h"
 #include "game/sound.h"
+#include "support/fakes.h"
+#include "support/file_support.h"
+#include "support/window_support.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -20,27 +23,12 @@ using namespace Meteorni;
 
 namespace {
 
-SYSTEMTIME benchClock{};
-SYSTEMTIME ReadBenchClock() {
-    return benchClock;
-}
-void Advance(int milliseconds) {
-    benchClock = Orditex::TimeStamp(benchClock).PlusMilliseconds(milliseconds).Time();
-}
 void Silence(int32_t) {}
 
 double Seconds(const LARGE_INTEGER& from, const LARGE_INTEGER& to) {
     static LARGE_INTEGER frequency{};
     if (frequency.QuadPart == 0) QueryPerformanceFrequency(&frequency);
     return static_cast<double>(to.QuadPart - from.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-void PumpMessages() {
-    MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        if (message.message == WM_TIMER || message.message == WM_QUIT) continue;
-        DispatchMessageW(&message);
-    }
 }
 
 double TicksToMs(int64_t ticks) {
@@ -88,7 +76,7 @@ Figures RunPlaySteps(FormMeteorni& game, int32_t level, int steps) {
     Orditex::FrameCosts costs;
     int64_t objectsMade = 0;
     for (int i = 0; i < steps; ++i) {
-        Advance(20);
+        TestSupport::AdvanceFakeClock(20);
         game.frameCosts = &costs;
         int64_t objectsBefore = Orditex::gdiObjectsMade;
         LARGE_INTEGER start, end;
@@ -98,7 +86,7 @@ Figures RunPlaySteps(FormMeteorni& game, int32_t level, int steps) {
         objectsMade += Orditex::gdiObjectsMade - objectsBefore;
         game.frameCosts = nullptr;
         samples.push_back(Seconds(start, end));
-        if (i % 50 == 0) PumpMessages();
+        if (i % 50 == 0) TestSupport::PumpQueued(TestSupport::Ticks::Drop);
     }
     game.ship = std::move(ship);
     Figures figures = Summarise(samples, game.pixelsPresented - pixelsBefore);
@@ -146,7 +134,7 @@ Figures RunNaiveSteps(FormMeteorni& game, int32_t level, int steps) {
         game.EndFrame();
         QueryPerformanceCounter(&end);
         samples.push_back(Seconds(start, end));
-        if (i % 50 == 0) PumpMessages();
+        if (i % 50 == 0) TestSupport::PumpQueued(TestSupport::Ticks::Drop);
     }
     game.ship = std::move(ship);
     return Summarise(samples, pixels);
@@ -194,11 +182,11 @@ void MeasureWindowCopies(FormMeteorni& game) {
 int main(int argc, char** argv) {
     int steps = argc > 1 ? std::atoi(argv[1]) : 5000;
     SetSoundPlayer(Silence);
-    Orditex::SetLocalClock(ReadBenchClock);
-    GetLocalTime(&benchClock);
-    wchar_t temp[MAX_PATH];
-    GetTempPathW(MAX_PATH, temp);
-    Orditex::SetLocalAppDataOverride(std::wstring(temp) + L"meteorni_bench");
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    TestSupport::UseFakeClock(now);
+    TestSupport::TemporaryFolder appData(L"bench");
+    Orditex::SetLocalAppDataOverride(appData.Path());
 
     auto* game = new FormMeteorni(GetModuleHandleW(nullptr), "Meteorni benchmark");
     game->Tick();

@@ -1,4 +1,5 @@
-#include "framework/window_test_support.h"
+#include "support/gdi_support.h"
+#include "support/window_support.h"
 #include "framework/controls.h"
 #include "framework/drawing.h"
 #include "framework/form.h"
@@ -13,33 +14,11 @@ using namespace TestSupport;
 
 namespace {
 
-DWORD StyleOf(HWND window) {
-    return static_cast<DWORD>(GetWindowLongPtrW(window, GWL_STYLE));
-}
-DWORD ExStyleOf(HWND window) {
-    return static_cast<DWORD>(GetWindowLongPtrW(window, GWL_EXSTYLE));
-}
-
-void Type(HWND window, const std::string& characters) {
-    for (char c : characters) SendMessageW(window, WM_CHAR, static_cast<WPARAM>(static_cast<unsigned char>(c)), 0);
-}
-
 // A 16 x 16 picture of one colour with a pure black (transparent) top-left pixel.
 HBITMAP MakePicture(COLORREF colour) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = 16;
-    info.bmiHeader.biHeight = -16;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HBITMAP picture = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    auto* pixels = static_cast<DWORD*>(bits);
-    DWORD value = (GetRValue(colour) << 16) | (GetGValue(colour) << 8) | GetBValue(colour);
-    for (int i = 0; i < 16 * 16; ++i) pixels[i] = value;
-    pixels[0] = 0;
-    GdiFlush();
-    return picture;
+    std::vector<COLORREF> pixels(16 * 16, colour);
+    pixels[0] = kBlack;
+    return NewPicture(16, 16, pixels);
 }
 
 // An owner-drawn button that counts the images it is asked to draw.
@@ -114,8 +93,8 @@ TEST(Controls, UpperCaseWinsOverLowerCase) {
     lower.Create();
     EXPECT_TRUE(StyleOf(upper.hwnd) & ES_UPPERCASE);
     EXPECT_FALSE(StyleOf(upper.hwnd) & ES_LOWERCASE);
-    Type(upper.hwnd, "Mario");
-    Type(lower.hwnd, "Mario");
+    TypeInto(upper.hwnd, "Mario");
+    TypeInto(lower.hwnd, "Mario");
     EXPECT_EQ(upper.GetText(), "MARIO");
     EXPECT_EQ(lower.GetText(), "mario");
 }
@@ -176,9 +155,7 @@ TEST(Controls, DisabledButtonIsCreatedGreyed) {
     EXPECT_FALSE(IsWindowEnabled(button.hwnd));
     EXPECT_EQ(StyleOf(button.hwnd) & BS_TYPEMASK, static_cast<DWORD>(BS_PUSHBUTTON));
     EXPECT_TRUE(StyleOf(button.hwnd) & WS_TABSTOP);
-    wchar_t className[16] = {};
-    GetClassNameW(button.hwnd, className, 16);
-    EXPECT_EQ(_wcsicmp(className, L"button"), 0);
+    EXPECT_EQ(_wcsicmp(ClassOf(button.hwnd).c_str(), L"button"), 0);
 }
 
 TEST(Controls, OwnerDrawnButtonPaintsFrameImageAndCaption) {

@@ -1,4 +1,4 @@
-#include "framework/window_test_support.h"
+#include "support/window_support.h"
 #include "framework/controls.h"
 #include "framework/form.h"
 #include "framework/menu.h"

@@ -2,9 +2,10 @@
 #include "framework/form.h"
 #include "framework/gdi_guards.h"
 #include "framework/gui_element.h"
-#include "framework/gdi_test_support.h"
+#include "support/file_support.h"
+#include "support/gdi_support.h"
 #include "framework/sprite.h"
-#include "framework/window_test_support.h"
+#include "support/window_support.h"
 
 #include <gtest/gtest.h>
 
@@ -253,9 +254,8 @@ TEST(DrawingImages, CopyRegionGivesTheCallerABitmapOfTheArea) {
 }
 
 TEST(DrawingImages, LoadBitmapFromFileReadsABmpAndReportsAMissingFile) {
-    char folder[MAX_PATH];
-    ASSERT_GT(GetTempPathA(MAX_PATH, folder), 0u);
-    std::string path = std::string(folder) + "meteorni_drawing_test.bmp";
+    TemporaryFolder folder(L"drawing");
+    std::string path = folder.NarrowPath() + "\\picture.bmp";
 
     // A 3 x 2 bottom-up 24-bit file, rows padded to 4 bytes.
     const unsigned char rows[2][12] = {{0, 0, 255, 0, 255, 0, 255, 0, 0, 0, 0, 0},   // bottom: red green blue
@@ -270,12 +270,10 @@ TEST(DrawingImages, LoadBitmapFromFileReadsABmpAndReportsAMissingFile) {
     file.bfType = 0x4D42;
     file.bfOffBits = sizeof file + sizeof header;
     file.bfSize = file.bfOffBits + sizeof rows;
-    std::FILE* out = std::fopen(path.c_str(), "wb");
-    ASSERT_NE(out, nullptr);
-    std::fwrite(&file, sizeof file, 1, out);
-    std::fwrite(&header, sizeof header, 1, out);
-    std::fwrite(rows, sizeof rows, 1, out);
-    std::fclose(out);
+    std::string bytes(reinterpret_cast<const char*>(&file), sizeof file);
+    bytes.append(reinterpret_cast<const char*>(&header), sizeof header);
+    bytes.append(reinterpret_cast<const char*>(rows), sizeof rows);
+    ASSERT_NO_FATAL_FAILURE(WriteBytes(path, bytes));
 
     GdiObject<HBITMAP> loaded(Drawing::LoadBitmapFromFile(path));
     std::remove(path.c_str());
@@ -294,7 +292,7 @@ TEST(DrawingImages, LoadBitmapFromFileReadsABmpAndReportsAMissingFile) {
     EXPECT_EQ(surface.At(1, 1), kGreen);
     EXPECT_EQ(surface.At(2, 1), kBlue);
 
-    EXPECT_EQ(Drawing::LoadBitmapFromFile(std::string(folder) + "meteorni_no_such_picture.bmp"), nullptr);
+    EXPECT_EQ(Drawing::LoadBitmapFromFile(folder.NarrowPath() + "\\no_such_picture.bmp"), nullptr);
 }
 
 // ---- text ---------------------------------------------------------------

@@ -1,4 +1,4 @@
-#include "framework/window_test_support.h"
+#include "support/window_support.h"
 #include "framework/controls.h"
 #include "framework/form.h"
 #include "framework/menu.h"
@@ -47,12 +47,6 @@ COLORREF BrushColour(HBRUSH brush) {
     LOGBRUSH info{};
     GetObjectW(brush, sizeof info, &info);
     return info.lbColor;
-}
-
-std::wstring WindowText(HWND window) {
-    wchar_t buffer[256] = {};
-    GetWindowTextW(window, buffer, 256);
-    return buffer;
 }
 
 }  // namespace
@@ -337,9 +331,7 @@ TEST(Element, TooltipCoversTheClientAreaAndFollowsItsSize) {
     label.y = 150;
     label.Create();
     ASSERT_NE(label.tooltip, nullptr);
-    wchar_t className[64] = {};
-    GetClassNameW(label.tooltip, className, 64);
-    EXPECT_STREQ(className, L"tooltips_class32");
+    EXPECT_EQ(ClassOf(label.tooltip), L"tooltips_class32");
     EXPECT_EQ(SendMessageW(label.tooltip, TTM_GETTOOLCOUNT, 0, 0), 1);
 
     label.SetSize(120, 40);

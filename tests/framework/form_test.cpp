@@ -1,6 +1,6 @@
-#include "framework/window_test_support.h"
+#include "support/window_support.h"
 #include "framework/form.h"
-#include "gdi_test_support.h"
+#include "support/gdi_support.h"
 
 #include <gtest/gtest.h>
 
@@ -53,13 +53,6 @@ void RecordHotKey(Form* form, int32_t modifiers, int32_t key) {
     hotKeyCalls.push_back(NameOf(form) + " " + std::to_string(modifiers) + " " + std::to_string(key));
 }
 
-DWORD WindowStyle(HWND window) {
-    return static_cast<DWORD>(GetWindowLongPtrW(window, GWL_STYLE));
-}
-DWORD WindowExStyle(HWND window) {
-    return static_cast<DWORD>(GetWindowLongPtrW(window, GWL_EXSTYLE));
-}
-
 size_t IndexOf(const std::string& event) {
     return static_cast<size_t>(std::find(events.begin(), events.end(), event) - events.begin());
 }
@@ -92,13 +85,13 @@ TEST(Form, StyleBitsForNormalDialogAndPopUpForms) {
     // The real windows carry those bits.
     Open(normal);
     const DWORD ours = 0x98CF0000u;  // the bits a form decides; the system adds others
-    EXPECT_EQ(WindowStyle(normal.hwnd) & ours, 0x10CF0000u);
+    EXPECT_EQ(StyleOf(normal.hwnd) & ours, 0x10CF0000u);
     Open(dialog);
-    EXPECT_EQ(WindowStyle(dialog.hwnd) & (WS_CAPTION | WS_SYSMENU | WS_THICKFRAME), WS_CAPTION | WS_SYSMENU);
-    EXPECT_EQ(WindowExStyle(dialog.hwnd) & 0x89u, 0x81u);
+    EXPECT_EQ(StyleOf(dialog.hwnd) & (WS_CAPTION | WS_SYSMENU | WS_THICKFRAME), WS_CAPTION | WS_SYSMENU);
+    EXPECT_EQ(ExStyleOf(dialog.hwnd) & 0x89u, 0x81u);
     popup.enabled = true;
     Open(popup);
-    EXPECT_EQ(WindowStyle(popup.hwnd) & (WS_POPUP | WS_CAPTION), static_cast<DWORD>(WS_POPUP));
+    EXPECT_EQ(StyleOf(popup.hwnd) & (WS_POPUP | WS_CAPTION), static_cast<DWORD>(WS_POPUP));
     EXPECT_TRUE(IsWindowVisible(popup.hwnd));  // shown although its style has no visible bit
 
     // The boxes go whatever the template says; no maximize box, no sizing border.
@@ -117,7 +110,7 @@ TEST(Form, DisabledFormIsCreatedDisabled) {
     form.SetEnabled(false);
     Open(form);
     EXPECT_FALSE(IsWindowEnabled(form.hwnd));
-    EXPECT_TRUE(WindowStyle(form.hwnd) & WS_DISABLED);
+    EXPECT_TRUE(StyleOf(form.hwnd) & WS_DISABLED);
 }
 
 TEST(Form, ClassWithButtonFaceArrowAndApplicationIcon) {

@@ -1,54 +1,19 @@
 #include "framework/joystick.h"
+#include "support/fakes.h"
 
 #include <gtest/gtest.h>
 
 using namespace Orditex;
+using namespace TestSupport;
 
 namespace {
 
-// A played controller set: how many slots the system reports, which
-// controllers answer, their raw position and their axis ranges.
-struct FakeControllers {
-    UINT slots = 2;
-    bool answers[2] = {false, false};
-    bool capsAnswer = true;
-    JOYINFO raw{};
-    UINT minimum = 0;
-    UINT maximum = 65535;
-    int positionReads[2] = {0, 0};
-    UINT capsSize = 0;
-};
-FakeControllers fake;
-
-UINT WINAPI FakeNumDevs() {
-    return fake.slots;
-}
-MMRESULT WINAPI FakeGetPos(UINT id, LPJOYINFO info) {
-    if (id > 1) return JOYERR_PARMS;
-    ++fake.positionReads[id];
-    if (!fake.answers[id]) {
-        info->wXpos = 12345;  // junk a failing driver may leave behind
-        return JOYERR_UNPLUGGED;
-    }
-    *info = fake.raw;
-    return JOYERR_NOERROR;
-}
-MMRESULT WINAPI FakeGetDevCaps(UINT_PTR id, LPJOYCAPSW caps, UINT size) {
-    fake.capsSize = size;
-    if (id > 1 || !fake.answers[id] || !fake.capsAnswer) return JOYERR_PARMS;
-    caps->wXmin = caps->wYmin = caps->wZmin = fake.minimum;
-    caps->wXmax = caps->wYmax = caps->wZmax = fake.maximum;
-    return JOYERR_NOERROR;
-}
-const JoystickApi fakeApi{FakeNumDevs, FakeGetPos, FakeGetDevCaps};
+FakeJoysticks& fake = FakeJoystick();
 
 class JoystickTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        fake = FakeControllers{};
-        SetJoystickApi(&fakeApi);
-    }
-    void TearDown() override { SetJoystickApi(nullptr); }
+    void SetUp() override { UseFakeJoystick(); }
+    void TearDown() override { StopFakeJoystick(); }
 
     // Opens the controller with the current fake set and polls one raw
     // position on all three axes.

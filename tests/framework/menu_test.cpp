@@ -1,4 +1,4 @@
-#include "framework/window_test_support.h"
+#include "support/window_support.h"
 #include "framework/form.h"
 #include "framework/menu.h"
 
@@ -21,12 +21,17 @@ UINT State(const SubMenu& entry) {
     return GetMenuState(entry.ParentMenu(), static_cast<UINT>(entry.id), MF_BYCOMMAND);
 }
 
+// A form with a menu bar, both left to the test to create.
+class Menus : public ::testing::Test {
+protected:
+    Form form{Instance()};
+    MenuBar bar{&form};
+};
+
 }  // namespace
 
-TEST(Menus, TheTreeIsBuiltTopDownInTheOrderItWasAdded) {
-    Form form(Instance());
+TEST_F(Menus, TheTreeIsBuiltTopDownInTheOrderItWasAdded) {
     Open(form);
-    MenuBar bar(&form);
     Menu file("&File", &bar);
     SubMenu quit(&file, "&Esci");
     Menu options("&Opzioni", &bar);
@@ -55,10 +60,8 @@ TEST(Menus, TheTreeIsBuiltTopDownInTheOrderItWasAdded) {
     EXPECT_EQ(file.GetText(), "&File");
 }
 
-TEST(Menus, ACheckedEntryShowsTheMarkAndAChangeShowsOnceApplied) {
-    Form form(Instance());
+TEST_F(Menus, ACheckedEntryShowsTheMarkAndAChangeShowsOnceApplied) {
     Open(form);
-    MenuBar bar(&form);
     Menu options("&Opzioni", &bar);
     SubMenu joystick(&options, "&Abilita Joystick");
     joystick.checkable = true;
@@ -74,10 +77,8 @@ TEST(Menus, ACheckedEntryShowsTheMarkAndAChangeShowsOnceApplied) {
     EXPECT_FALSE(joystick.ReadCheck());
 }
 
-TEST(Menus, SeparatorEntryHasNoText) {
-    Form form(Instance());
+TEST_F(Menus, SeparatorEntryHasNoText) {
     Open(form);
-    MenuBar bar(&form);
     Menu file("&File", &bar);
     SubMenu first(&file, "&Nuovo");
     SubMenu separator(&file, "");
@@ -94,10 +95,8 @@ TEST(Menus, SeparatorEntryHasNoText) {
     EXPECT_EQ(ItemText(file.menuHandle, 2), L"&Esci");
 }
 
-TEST(Menus, MenusAndEntriesAddedLaterShowAtTheEnd) {
-    Form form(Instance());
+TEST_F(Menus, MenusAndEntriesAddedLaterShowAtTheEnd) {
     Open(form);
-    MenuBar bar(&form);
     Menu file("&File", &bar);
     SubMenu quit(&file, "&Esci");
     bar.Create();
@@ -113,10 +112,8 @@ TEST(Menus, MenusAndEntriesAddedLaterShowAtTheEnd) {
     EXPECT_EQ(GetMenuItemID(file.menuHandle, 1), static_cast<UINT>(again.id));
 }
 
-TEST(Menus, DisabledEntryIsGreyedAndCanBeEnabledAgain) {
-    Form form(Instance());
+TEST_F(Menus, DisabledEntryIsGreyedAndCanBeEnabledAgain) {
     Open(form);
-    MenuBar bar(&form);
     Menu file("&File", &bar);
     SubMenu entry(&file, "&Salva");
     entry.SetEnabled(false);
@@ -135,9 +132,8 @@ TEST(Menus, DisabledEntryIsGreyedAndCanBeEnabledAgain) {
     EXPECT_FALSE(State(entry) & MF_GRAYED);
 }
 
-TEST(Menus, NothingIsCreatedWithoutANativeParent) {
-    Form form(Instance());  // no window
-    MenuBar bar(&form);
+TEST_F(Menus, NothingIsCreatedWithoutANativeParent) {
+    // The form has no window.
     Menu file("&File", &bar);
     SubMenu loose(nullptr, "sola");
     bar.Create();

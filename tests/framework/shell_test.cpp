@@ -1,51 +1,47 @@
 #include "framework/shell.h"
+#include "support/fakes.h"
+#include "support/file_support.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <initializer_list>
 #include <set>
 
 using namespace Orditex;
+using namespace TestSupport;
 
 namespace {
 
-SYSTEMTIME Moment(int year, int month, int day, int hour, int minute, int second, int millisecond) {
-    SYSTEMTIME t{};
-    t.wYear = static_cast<WORD>(year);
-    t.wMonth = static_cast<WORD>(month);
-    t.wDay = static_cast<WORD>(day);
-    t.wHour = static_cast<WORD>(hour);
-    t.wMinute = static_cast<WORD>(minute);
-    t.wSecond = static_cast<WORD>(second);
-    t.wMilliseconds = static_cast<WORD>(millisecond);
-    return t;
-}
+// A path and the two parts FolderOf and FileNameOf cut it into.
+struct Split {
+    const char* path;
+    const char* folder;
+    const char* fileName;
+};
 
-SYSTEMTIME fixedNow;
-SYSTEMTIME FixedClock() {
-    return fixedNow;
+void ExpectSplits(std::initializer_list<Split> splits) {
+    for (const Split& split : splits) {
+        EXPECT_EQ(FolderOf(split.path), split.folder) << split.path;
+        EXPECT_EQ(FileNameOf(split.path), split.fileName) << split.path;
+    }
 }
 
 }  // namespace
 
 TEST(Paths, FolderAndFileNameWithEitherSeparator) {
-    EXPECT_EQ(FolderOf("a/b/c.txt"), "a\\b\\");
-    EXPECT_EQ(FileNameOf("a/b/c.txt"), "c.txt");
-    EXPECT_EQ(FolderOf("..\\images_games\\logo.bmp"), "..\\images_games\\");
-    EXPECT_EQ(FileNameOf("..\\images_games\\logo.bmp"), "logo.bmp");
-    EXPECT_EQ(FolderOf("a\\b/c.bmp"), "a\\b\\");
-    EXPECT_EQ(FileNameOf("a\\b/c.bmp"), "c.bmp");
+    ExpectSplits({{"a/b/c.txt", "a\\b\\", "c.txt"},
+                  {"..\\images_games\\logo.bmp", "..\\images_games\\", "logo.bmp"},
+                  {"a\\b/c.bmp", "a\\b\\", "c.bmp"}});
 }
 
 TEST(Paths, DriveLettersAndBareNames) {
-    EXPECT_EQ(FolderOf("C:x.bmp"), "C:");
-    EXPECT_EQ(FileNameOf("C:x.bmp"), "x.bmp");
-    EXPECT_EQ(FolderOf("C:\\games\\x.bmp"), "C:\\games\\");
-    EXPECT_EQ(FolderOf("C:/x.bmp"), "C:\\");
-    EXPECT_EQ(FolderOf("logo.bmp"), "");
-    EXPECT_EQ(FileNameOf("logo.bmp"), "logo.bmp");
-    EXPECT_EQ(FolderOf(""), "");
-    EXPECT_EQ(FileNameOf("folder\\"), "");
+    ExpectSplits({{"C:x.bmp", "C:", "x.bmp"},
+                  {"C:\\games\\x.bmp", "C:\\games\\", "x.bmp"},
+                  {"C:/x.bmp", "C:\\", "x.bmp"},
+                  {"logo.bmp", "", "logo.bmp"},
+                  {"", "", ""},
+                  {"folder\\", "folder\\", ""}});
 }
 
 TEST(Paths, ReplaceCharReplacesEveryOccurrenceOnly) {
@@ -74,12 +70,10 @@ TEST(Paths, LongPathFormIsTheResolvedPathWithItsPrefix) {
 }
 
 TEST(Files, ExistsForFilesAndFoldersOnly) {
-    char folder[MAX_PATH];
-    ASSERT_GT(GetTempPathA(MAX_PATH, folder), 0u);
-    std::string file = std::string(folder) + "meteorni_exists_test.tmp";
-    std::FILE* f = std::fopen(file.c_str(), "wb");
-    ASSERT_NE(f, nullptr);
-    std::fclose(f);
+    TemporaryFolder temporary(L"exists");
+    std::string folder = temporary.NarrowPath();
+    std::string file = folder + "\\exists.tmp";
+    ASSERT_NO_FATAL_FAILURE(WriteBytes(file, ""));
     EXPECT_TRUE(FileExists(file));
     EXPECT_TRUE(FileExists(folder));
     std::remove(file.c_str());
@@ -171,10 +165,9 @@ TEST(TimeStamps, ShiftsBackwardsAcrossMidnight) {
 }
 
 TEST(TimeStamps, NowReadsTheClockSource) {
-    fixedNow = Moment(2026, 6, 1, 8, 30, 0, 250);
-    SetLocalClock(FixedClock);
+    UseFakeClock(Moment(2026, 6, 1, 8, 30, 0, 250));
     TimeStamp now = TimeStamp::Now();
-    SetLocalClock(nullptr);
+    StopFakeClock();
     EXPECT_EQ(now.Time().wHour, 8);
     EXPECT_EQ(now.Time().wMilliseconds, 250);
     TimeStamp real = TimeStamp::Now();
@@ -227,13 +220,10 @@ TEST(Shell, LocalAppDataFolderHasNoTrailingSeparator) {
 }
 
 TEST(Shell, ErrorsGoToTheReporterWhenOneIsSet) {
-    static std::string text, caption;
-    SetErrorReporter([](const std::string& t, const std::string& c) {
-        text = t;
-        caption = c;
-    });
+    CaptureErrorBoxes();
     ShowError("something broke", "Errore");
-    SetErrorReporter(nullptr);
-    EXPECT_EQ(text, "something broke");
-    EXPECT_EQ(caption, "Errore");
+    StopCapturingErrorBoxes();
+    ASSERT_EQ(CapturedErrorBoxes().size(), 1u);
+    EXPECT_EQ(CapturedErrorBoxes()[0].text, "something broke");
+    EXPECT_EQ(CapturedErrorBoxes()[0].caption, "Errore");
 }

@@ -1,6 +1,6 @@
 #include "framework/sprite.h"
 #include "framework/gdi_guards.h"
-#include "framework/gdi_test_support.h"
+#include "support/gdi_support.h"
 
 #include <gtest/gtest.h>
 

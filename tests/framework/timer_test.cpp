@@ -1,4 +1,4 @@
-#include "framework/window_test_support.h"
+#include "support/window_support.h"
 #include "framework/form.h"
 #include "framework/timer.h"
 
@@ -14,6 +14,13 @@ namespace {
 std::map<Timer*, int> ticks;
 void CountTick(Timer* timer) {
     ++ticks[timer];
+}
+
+// Sets the timer's interval and counts its ticks in ticks, from none.
+void CountTicks(Timer& timer, int32_t interval) {
+    timer.interval = interval;
+    timer.onTick = CountTick;
+    ticks.erase(&timer);
 }
 
 }  // namespace
@@ -33,9 +40,7 @@ TEST(Timer, IsAHiddenStaticControlKeyedByItsId) {
 
     timer.Start();
     ASSERT_NE(timer.hwnd, nullptr);
-    wchar_t className[32] = {};
-    GetClassNameW(timer.hwnd, className, 32);
-    EXPECT_EQ(_wcsicmp(className, L"static"), 0);
+    EXPECT_EQ(_wcsicmp(ClassOf(timer.hwnd).c_str(), L"static"), 0);
     EXPECT_FALSE(IsWindowVisible(timer.hwnd));
     EXPECT_EQ(GetParent(timer.hwnd), form.hwnd);
     EXPECT_EQ(GetDlgCtrlID(timer.hwnd), timer.id);
@@ -47,9 +52,7 @@ TEST(Timer, StartingTwiceSetsOneTimerAndStoppingTwiceIsHarmless) {
     Form form(Instance());
     Open(form);
     Timer timer(&form);
-    timer.interval = 30;
-    timer.onTick = CountTick;
-    ticks.clear();
+    CountTicks(timer, 30);
 
     timer.Start();
     int32_t id = timer.id;
@@ -81,9 +84,7 @@ TEST(Timer, DestroyingARunningTimerStopsItsTicks) {
     Form form(Instance());
     Open(form);
     auto* timer = new Timer(&form);
-    timer->interval = 10;
-    timer->onTick = CountTick;
-    ticks.clear();
+    CountTicks(*timer, 10);
     timer->Start();
     ASSERT_TRUE(PumpUntil([timer] { return ticks[timer] > 0; }));
     Timer* gone = timer;
@@ -97,12 +98,9 @@ TEST(Timer, TwoTimersUnderOneOwnerTickIndependently) {
     Form form(Instance());
     Open(form);
     Timer fast(&form);
-    fast.interval = 20;
-    fast.onTick = CountTick;
+    CountTicks(fast, 20);
     Timer slow(&form);
-    slow.interval = 120;
-    slow.onTick = CountTick;
-    ticks.clear();
+    CountTicks(slow, 120);
     fast.Start();
     slow.Start();
     EXPECT_NE(fast.id, slow.id);

@@ -6,98 +6,16 @@ namespace GameTest {
 
 namespace {
 
-SYSTEMTIME clockNow{};
 std::vector<int32_t> soundsPlayed;
-std::vector<std::string> errorsShown;
-FakeController controller;
-
-SYSTEMTIME ReadClock() {
-    return clockNow;
-}
 
 void RecordSound(int32_t id) {
     soundsPlayed.push_back(id);
 }
 
-void RecordError(const std::string& text, const std::string&) {
-    errorsShown.push_back(text);
-}
-
-UINT WINAPI FakeNumDevs() {
-    return 2;
-}
-
-MMRESULT WINAPI FakeGetPos(UINT id, LPJOYINFO info) {
-    if (!controller.connected || id != 0) return JOYERR_UNPLUGGED;
-    info->wXpos = controller.x;
-    info->wYpos = controller.y;
-    info->wZpos = 32767;
-    info->wButtons = 0;
-    return JOYERR_NOERROR;
-}
-
-MMRESULT WINAPI FakeGetDevCaps(UINT_PTR id, LPJOYCAPSW caps, UINT) {
-    if (!controller.connected || id != 0) return JOYERR_UNPLUGGED;
-    *caps = JOYCAPSW{};
-    caps->wXmax = caps->wYmax = caps->wZmax = 65535;
-    return JOYERR_NOERROR;
-}
-
-const Orditex::JoystickApi fakeApi{FakeNumDevs, FakeGetPos, FakeGetDevCaps};
-
 }  // namespace
-
-SYSTEMTIME& ClockNow() {
-    return clockNow;
-}
-
-void SetClock(int year, int month, int day, int hour, int minute, int second, int millisecond) {
-    clockNow = SYSTEMTIME{};
-    clockNow.wYear = static_cast<WORD>(year);
-    clockNow.wMonth = static_cast<WORD>(month);
-    clockNow.wDay = static_cast<WORD>(day);
-    clockNow.wHour = static_cast<WORD>(hour);
-    clockNow.wMinute = static_cast<WORD>(minute);
-    clockNow.wSecond = static_cast<WORD>(second);
-    clockNow.wMilliseconds = static_cast<WORD>(millisecond);
-}
-
-void AdvanceClock(int64_t milliseconds) {
-    clockNow = Orditex::TimeStamp(clockNow).PlusMilliseconds(milliseconds).Time();
-}
 
 std::vector<int32_t>& SoundsPlayed() {
     return soundsPlayed;
-}
-
-std::vector<std::string>& ErrorsShown() {
-    return errorsShown;
-}
-
-FakeController& Controller() {
-    return controller;
-}
-
-const Orditex::JoystickApi* FakeJoystickApi() {
-    return &fakeApi;
-}
-
-void Pump() {
-    MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        if (message.message == WM_QUIT || message.message == WM_TIMER) continue;
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
-}
-
-std::string TemporaryFolder(const std::string& name) {
-    char base[MAX_PATH];
-    GetTempPathA(MAX_PATH, base);
-    std::string folder =
-        std::string(base) + name + "_" + std::to_string(GetCurrentProcessId()) + "_" + std::to_string(GetTickCount());
-    CreateDirectoryA(folder.c_str(), nullptr);
-    return folder;
 }
 
 std::string ScoreFilePath(const std::string& folder) {
@@ -141,8 +59,8 @@ std::vector<uint32_t> PicturePixels(HBITMAP picture, const RECT& region) {
     return pixels;
 }
 
-std::string DamagedPictureCopy(const std::string& damaged) {
-    std::string root = TemporaryFolder("meteorni_damaged");
+std::string DamagedPictureCopy(const TestSupport::TemporaryFolder& folder, const std::string& damaged) {
+    std::string root = folder.NarrowPath();
     std::string pictures = root + "\\images_games\\";
     CreateDirectoryA(pictures.c_str(), nullptr);
     CreateDirectoryA((root + "\\bin").c_str(), nullptr);
@@ -164,17 +82,15 @@ std::string DamagedPictureCopy(const std::string& damaged) {
 }
 
 void GameTestBase::SetUp() {
-    SetClock(2026, 12, 7, 21, 0, 0, 0);
-    Orditex::SetLocalClock(ReadClock);
+    TestSupport::UseFakeClock(TestSupport::Moment(2026, 12, 7, 21, 0, 0, 0));
     Orditex::SeedRandom(20261207);
     soundsPlayed.clear();
-    errorsShown.clear();
-    controller = FakeController{};
     Meteorni::SetSoundPlayer(RecordSound);
-    Orditex::SetErrorReporter(RecordError);
-    Orditex::SetJoystickApi(&fakeApi);
+    TestSupport::CaptureErrorBoxes();
+    TestSupport::UseFakeJoystick();
     Orditex::playerName.clear();
-    appData = TemporaryFolder("meteorni_game");
+    appDataFolder.emplace(L"game");
+    appData = appDataFolder->NarrowPath();
     Orditex::SetLocalAppDataOverride(Orditex::ToWide(appData));
     game = new Meteorni::FormMeteorni(GetModuleHandleW(nullptr), "Meteorni test");
     Pump();
@@ -184,15 +100,16 @@ void GameTestBase::TearDown() {
     delete game;
     game = nullptr;
     Pump();
-    Orditex::SetLocalClock(nullptr);
+    TestSupport::StopFakeClock();
     Meteorni::SetSoundPlayer(nullptr);
-    Orditex::SetErrorReporter(nullptr);
-    Orditex::SetJoystickApi(nullptr);
+    TestSupport::StopCapturingErrorBoxes();
+    TestSupport::StopFakeJoystick();
     Orditex::SetLocalAppDataOverride(L"");
+    appDataFolder.reset();
 }
 
 void GameTestBase::TickAfter(int64_t milliseconds) {
-    AdvanceClock(milliseconds);
+    TestSupport::AdvanceFakeClock(milliseconds);
     game->Tick();
 }
 

@@ -2,44 +2,31 @@
 // sounds, the error box and the high-score folder under the test's control.
 #pragma once
 
-#include "file_support.h"
-#include "framework/gdi_test_support.h"
-#include "framework/joystick.h"
+#include "support/fakes.h"
+#include "support/file_support.h"
+#include "support/gdi_support.h"
+#include "support/window_support.h"
 #include "framework/shell.h"
 #include "game/form_meteorni.h"
 #include "game/sound.h"
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace GameTest {
 
-// The injected local clock.
-SYSTEMTIME& ClockNow();
-void SetClock(int year, int month, int day, int hour, int minute, int second, int millisecond);
-void AdvanceClock(int64_t milliseconds);
-
-// What the game asked to play or show.
+// What the game asked to play.
 std::vector<int32_t>& SoundsPlayed();
-std::vector<std::string>& ErrorsShown();
-
-// A controller the tests move by hand: axis values 0..65535 on x and y.
-struct FakeController {
-    bool connected = false;
-    UINT x = 32767;
-    UINT y = 32767;
-};
-FakeController& Controller();
-const Orditex::JoystickApi* FakeJoystickApi();
 
 // Runs posted messages (not timers' ticks: the clock is frozen, so a tick
 // from the real timer finds no time elapsed and does nothing).
-void Pump();
+inline void Pump() {
+    TestSupport::PumpQueued(TestSupport::Ticks::Drop);
+}
 
-// A temporary folder standing for the local application-data folder.
-std::string TemporaryFolder(const std::string& name);
 std::string ScoreFilePath(const std::string& appData);
 
 // The pixels of a region of a device context or of a picture, 0x00RRGGBB,
@@ -99,9 +86,9 @@ private:
     HGDIOBJ previous = nullptr;
 };
 
-// A fresh folder with bin\ and a copy of every shipped picture, one of them
-// with a byte changed; gives the bin folder, to start a game from.
-std::string DamagedPictureCopy(const std::string& damaged);
+// Fills a fresh folder with bin\ and a copy of every shipped picture, one of
+// them with a byte changed; gives the bin folder, to start a game from.
+std::string DamagedPictureCopy(const TestSupport::TemporaryFolder& root, const std::string& damaged);
 
 class GameTestBase : public ::testing::Test {
 protected:
@@ -136,6 +123,8 @@ protected:
     void ExpectShown(ExpectedPicture& expected, const RECT& region, const std::string& what);
 
     Meteorni::FormMeteorni* game = nullptr;
+    // The local application-data folder of the test, removed at its end.
+    std::optional<TestSupport::TemporaryFolder> appDataFolder;
     std::string appData;
 };
 

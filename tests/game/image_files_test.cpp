@@ -1,5 +1,6 @@
-#include "file_support.h"
-#include "framework/gdi_test_support.h"
+#include "support/fakes.h"
+#include "support/file_support.h"
+#include "support/gdi_support.h"
 #include "framework/shell.h"
 #include "game/image_files.h"
 
@@ -12,6 +13,7 @@
 #include <vector>
 
 using namespace Meteorni;
+using namespace TestSupport;
 namespace fs = std::filesystem;
 
 namespace {
@@ -40,37 +42,21 @@ std::string FoldByteByByte(const std::string& bytes) {
     return text;
 }
 
-struct ErrorBox {
-    int count = 0;
-    std::string text;
-    std::string caption;
-};
-ErrorBox errorBox;
-void CaptureErrorBox(const std::string& text, const std::string& caption) {
-    ++errorBox.count;
-    errorBox.text = text;
-    errorBox.caption = caption;
-}
-
-std::string TempFolder() {
-    wchar_t temp[MAX_PATH];
-    GetTempPathW(MAX_PATH, temp);
-    return Orditex::ToNarrow(temp);
-}
-
 }  // namespace
 
 TEST(FileChecksum, EmptyAndMissingFilesGiveZeros) {
-    std::string path = TempFolder() + "meteorni_checksum_empty.bin";
+    TemporaryFolder folder(L"checksum");
+    std::string path = folder.NarrowPath() + "\\empty.bin";
     WriteBytes(path, "");
     EXPECT_EQ(FileChecksum(path), kZeros);
     fs::remove(WidePath(path));
     EXPECT_EQ(FileChecksum(path), kZeros);
-    EXPECT_EQ(FileChecksum(TempFolder()), kZeros) << "a folder is no picture";
+    EXPECT_EQ(FileChecksum(folder.NarrowPath()), kZeros) << "a folder is no picture";
 }
 
 TEST(FileChecksum, ManyBlocksFoldLikeTheBytesOneByOne) {
-    std::string path = TempFolder() + "meteorni_checksum_blocks.bin";
+    TemporaryFolder folder(L"checksum");
+    std::string path = folder.NarrowPath() + "\\blocks.bin";
     std::string bytes;
     unsigned int state = 12345;
     for (size_t n = 0; n < 3 * 10240 + 777; ++n) {
@@ -84,7 +70,6 @@ TEST(FileChecksum, ManyBlocksFoldLikeTheBytesOneByOne) {
     WriteBytes(path, bytes);
     EXPECT_EQ(FileChecksum(path), FoldByteByByte(bytes));
     EXPECT_NE(FileChecksum(path), kZeros);
-    fs::remove(WidePath(path));
 }
 
 // Needs the real picture set and its generated table; the tests run from bin/,
@@ -114,20 +99,17 @@ protected:
         ASSERT_FALSE(logoBytes.empty());
         ASSERT_EQ(FoldByteByByte(logoBytes), ExpectedChecksum("logo.bmp")) << "the shipped logo must be intact";
 
-        root = TempFolder() + "meteorni_images_" + std::to_string(GetCurrentProcessId());
-        fs::remove_all(WidePath(root));
+        root = folder.NarrowPath();
         fs::create_directories(WidePath(root + "\\bin\\images_games"));
         fs::create_directories(WidePath(root + "\\images_games"));
         ASSERT_TRUE(SetCurrentDirectoryW(Orditex::ToWide(root + "\\bin").c_str()));
 
-        errorBox = ErrorBox();
-        Orditex::SetErrorReporter(CaptureErrorBox);
+        CaptureErrorBoxes();
     }
     void TearDown() override {
         ReleaseImages(cache);
-        Orditex::SetErrorReporter(nullptr);
+        StopCapturingErrorBoxes();
         SetCurrentDirectoryW(previousFolder.c_str());
-        fs::remove_all(WidePath(root));
     }
 
     std::string Preferred(const std::string& name) const { return root + "\\images_games\\" + name; }
@@ -139,16 +121,18 @@ protected:
     }
 
     void ExpectRejected(const std::string& path) {
-        int boxes = errorBox.count;
+        size_t boxes = CapturedErrorBoxes().size();
         bool rejected = false;
         EXPECT_EQ(LoadVerifiedImage(cache, path, &rejected), nullptr);
         EXPECT_TRUE(rejected);
-        EXPECT_EQ(errorBox.count, boxes + 1);
-        EXPECT_EQ(errorBox.text, "Immagine corrotta o dannegiata. Ripristinare la cartella immagine");
-        EXPECT_EQ(errorBox.caption, "errore");
+        ASSERT_EQ(CapturedErrorBoxes().size(), boxes + 1);
+        EXPECT_EQ(CapturedErrorBoxes().back().text,
+                  "Immagine corrotta o dannegiata. Ripristinare la cartella immagine");
+        EXPECT_EQ(CapturedErrorBoxes().back().caption, "errore");
         EXPECT_TRUE(cache.empty()) << "a failed comparison is never cached";
     }
 
+    TemporaryFolder folder{L"images"};
     std::wstring previousFolder;
     std::string root;
     std::string logoBytes;
@@ -166,7 +150,7 @@ TEST_F(ImageLoaderTest, PreferredFolderIsUsedAndCached) {
     HBITMAP logo = LoadVerifiedImage(cache, "..\\images_games\\logo.bmp", &rejected);
     ASSERT_NE(logo, nullptr);
     EXPECT_FALSE(rejected);
-    EXPECT_EQ(errorBox.count, 0);
+    EXPECT_TRUE(CapturedErrorBoxes().empty());
     ASSERT_EQ(cache.size(), 1u);
     EXPECT_EQ(cache.begin()->first, "..\\images_games\\logo.bmp");
     EXPECT_EQ(cache.begin()->second, logo);
@@ -202,7 +186,7 @@ TEST_F(ImageLoaderTest, SecondLoadComesFromTheCacheWithoutReadingTheFile) {
     bool rejected = true;
     EXPECT_EQ(LoadVerifiedImage(cache, "..\\images_games\\logo.bmp", &rejected), first);
     EXPECT_FALSE(rejected);
-    EXPECT_EQ(errorBox.count, 0);
+    EXPECT_TRUE(CapturedErrorBoxes().empty());
     EXPECT_EQ(cache.size(), 1u);
 }
 

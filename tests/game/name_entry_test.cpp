@@ -2,30 +2,13 @@
 // folder are, and the name dialog cannot be lost behind the game.
 #include "game_fixture.h"
 
-#include <filesystem>
-#include <functional>
-
 using namespace GameTest;
 using namespace Meteorni;
+using TestSupport::PumpUntil;
+using TestSupport::TemporaryFolder;
+using TestSupport::Ticks;
 
 namespace {
-
-bool PumpUntil(const std::function<bool()>& done) {
-    for (int i = 0; i < 200 && !done(); ++i) {
-        Pump();
-        Sleep(10);
-    }
-    return done();
-}
-
-std::wstring WideTemporaryFolder(const std::wstring& name) {
-    wchar_t base[MAX_PATH];
-    GetTempPathW(MAX_PATH, base);
-    std::wstring folder = std::wstring(base) + L"meteorni_" + name + L"_" + std::to_wstring(GetCurrentProcessId());
-    std::filesystem::remove_all(folder);
-    CreateDirectoryW(folder.c_str(), nullptr);
-    return folder;
-}
 
 class ResultFiling : public GameTestBase {
 protected:
@@ -75,7 +58,8 @@ TEST_F(ResultFiling, ACharacterOutsideTheCodePageIsRefusedOrStoredAsAQuestionMar
 
 TEST_F(ResultFiling, AResultIsFiledAndReadBackUnderUserFoldersOfAnyName) {
     for (const wchar_t* user : {L"Łukasz", L"Дмитрий", L"王伟"}) {
-        std::wstring folder = WideTemporaryFolder(user);
+        TemporaryFolder userFolder(user);
+        const std::wstring& folder = userFolder.Path();
         Orditex::SetLocalAppDataOverride(folder);
         ReachNameEntry();
         TypeInBox(L"anna");
@@ -84,18 +68,17 @@ TEST_F(ResultFiling, AResultIsFiledAndReadBackUnderUserFoldersOfAnyName) {
             << "user folder " << folder;
         ShowFirstTickerLine();
         EXPECT_EQ(game->rankingLines, std::vector<std::string>{"00000000 ANNA         Level 1"});
-        std::filesystem::remove_all(folder);
     }
 }
 
 TEST(HomePage, IsFoundBesideAProgramUnderAFolderOfAnyName) {
-    std::wstring root = WideTemporaryFolder(L"王伟_Дмитрий");
+    TemporaryFolder folder(L"王伟_Дмитрий");
+    const std::wstring& root = folder.Path();
     CreateDirectoryW((root + L"\\bin").c_str(), nullptr);
     WriteBytes(root + L"\\home.html", "<html></html>");
     std::wstring page = HomePageBeside(root + L"\\bin\\Meteorni.exe");
     EXPECT_EQ(page, root + L"\\home.html");
     EXPECT_TRUE(Orditex::FileExists(page));
-    std::filesystem::remove_all(root);
 }
 
 TEST_F(ResultFiling, BringingTheGameForwardPutsTheDialogInFrontWithTheKeys) {
@@ -105,10 +88,10 @@ TEST_F(ResultFiling, BringingTheGameForwardPutsTheDialogInFrontWithTheKeys) {
     HWND other = CreateWindowExW(0, L"STATIC", L"altro", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 900, 50, 200, 100, nullptr,
                                  nullptr, GetModuleHandleW(nullptr), nullptr);
     SetForegroundWindow(other);
-    ASSERT_TRUE(PumpUntil([&] { return GetForegroundWindow() == other; }));
+    ASSERT_TRUE(PumpUntil([&] { return GetForegroundWindow() == other; }, 3000, Ticks::Drop));
 
     SetForegroundWindow(game->hwnd);
-    EXPECT_TRUE(PumpUntil([&] { return GetForegroundWindow() == dialog; }));
+    EXPECT_TRUE(PumpUntil([&] { return GetForegroundWindow() == dialog; }, 3000, Ticks::Drop));
     EXPECT_EQ(GetFocus(), Box());
     bool dialogFirst = false;
     for (HWND window = GetTopWindow(nullptr); window && window != game->hwnd; window = GetWindow(window, GW_HWNDNEXT))

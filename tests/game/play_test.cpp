@@ -6,6 +6,7 @@
 
 using namespace GameTest;
 using namespace Meteorni;
+using TestSupport::FakeJoystick;
 
 namespace {
 
@@ -224,9 +225,9 @@ TEST_F(Play, NSkipsTheLevelWithoutPointsButNotWhilePaused) {
 TEST_F(Play, DiagonalJoystickOnTheEndingStepRaisesTheLevelByOne) {
     StartGame();
     game->joystickEnabled = true;
-    Controller().connected = true;
-    Controller().x = 0;
-    Controller().y = 0;  // up and left
+    FakeJoystick().answers[0] = true;
+    FakeJoystick().raw.wXpos = 0;
+    FakeJoystick().raw.wYpos = 0;  // up and left
     for (const auto& diamond : game->diamonds) diamond->onScreen = false;
     for (const auto& mover : game->movers) mover->elapsed = -1000000;
     TickAfter(20);
@@ -237,21 +238,21 @@ TEST_F(Play, DiagonalJoystickOnTheEndingStepRaisesTheLevelByOne) {
 TEST_F(Play, JoystickMovesDiagonallyAndCentredMovesNothing) {
     StartGame();
     game->joystickEnabled = true;
-    Controller().connected = true;
+    FakeJoystick().answers[0] = true;
     for (const auto& mover : game->movers) mover->elapsed = -1000000;
-    Controller().x = 65535;
-    Controller().y = 0;
+    FakeJoystick().raw.wXpos = 65535;
+    FakeJoystick().raw.wYpos = 0;
     TickAfter(20);
     EXPECT_EQ(game->ship->x, 377);
     EXPECT_EQ(game->ship->y, 548);
-    Controller().x = 32768;
-    Controller().y = 32767;
+    FakeJoystick().raw.wXpos = 32768;
+    FakeJoystick().raw.wYpos = 32767;
     TickAfter(20);
     EXPECT_EQ(game->ship->x, 377);
     EXPECT_EQ(game->ship->y, 548);
     // Disabled in the menu: the controller is not read.
     game->joystickEnabled = false;
-    Controller().x = 0;
+    FakeJoystick().raw.wXpos = 0;
     TickAfter(20);
     EXPECT_EQ(game->ship->x, 377);
 }

@@ -22,9 +22,7 @@ protected:
         EnumWindows(
             [](HWND window, LPARAM data) -> BOOL {
                 auto* s = reinterpret_cast<Search*>(data);
-                wchar_t text[128] = {};
-                GetWindowTextW(window, text, 128);
-                if (IsWindowVisible(window) && wcscmp(text, s->caption) == 0) ++s->count;
+                if (IsWindowVisible(window) && TestSupport::WindowText(window) == s->caption) ++s->count;
                 return TRUE;
             },
             reinterpret_cast<LPARAM>(&search));
@@ -34,7 +32,7 @@ protected:
     // the working folder stays there until LeaveDamagedCopy.
     HWND StartFromDamagedCopy(const std::string& picture) {
         GetCurrentDirectoryA(MAX_PATH, buildFolder);
-        SetCurrentDirectoryA(DamagedPictureCopy(picture).c_str());
+        SetCurrentDirectoryA(DamagedPictureCopy(damagedCopy, picture).c_str());
         delete game;
         game = new FormMeteorni(GetModuleHandleW(nullptr), "Meteorni test");
         return game->hwnd;
@@ -44,11 +42,13 @@ protected:
     void LeaveDamagedCopy(HWND window) {
         SetCurrentDirectoryA(buildFolder);
         Pump();
-        ASSERT_FALSE(ErrorsShown().empty());
-        EXPECT_EQ(ErrorsShown()[0], "Immagine corrotta o dannegiata. Ripristinare la cartella immagine");
+        ASSERT_FALSE(TestSupport::CapturedErrorBoxes().empty());
+        EXPECT_EQ(TestSupport::CapturedErrorBoxes()[0].text,
+                  "Immagine corrotta o dannegiata. Ripristinare la cartella immagine");
         EXPECT_FALSE(IsWindow(window));
     }
     char buildFolder[MAX_PATH] = {};
+    TestSupport::TemporaryFolder damagedCopy{L"damaged"};
 };
 
 }  // namespace

@@ -1,12 +1,13 @@
 // The shipped icon, sounds and pictures: read back through the same Win32
 // calls the game uses, from bin/ as the game runs.
+#include "support/file_support.h"
+
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <cstring>
-#include <fstream>
 #include <iterator>
 #include <set>
 #include <string>
@@ -224,11 +225,10 @@ TEST(Pictures, ChecksumTableMatchesTheShippedFilesInOrder) {
     ASSERT_EQ(std::size(kChecksums), std::size(kPictures));
     for (size_t i = 0; i < std::size(kPictures); ++i) {
         EXPECT_STREQ(kChecksums[i].name, kPictures[i].name);
-        std::ifstream in(kFolder + kChecksums[i].name, std::ios::binary);
-        std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        std::string bytes = ReadBytes(kFolder + kChecksums[i].name);
         ASSERT_FALSE(bytes.empty()) << kChecksums[i].name;
         uint8_t fold[16] = {};
-        for (size_t n = 0; n < bytes.size(); ++n) fold[n % 16] ^= bytes[n];
+        for (size_t n = 0; n < bytes.size(); ++n) fold[n % 16] ^= static_cast<uint8_t>(bytes[n]);
         char text[33] = {};
         for (int k = 0; k < 16; ++k) std::snprintf(text + 2 * k, 3, "%02X", fold[k]);
         EXPECT_STREQ(text, kChecksums[i].checksum) << kChecksums[i].name << " differs from the table";

@@ -3,7 +3,8 @@
 // helper processes that play "another program" or "another copy of the game".
 #pragma once
 
-#include "file_support.h"
+#include "support/fakes.h"
+#include "support/file_support.h"
 #include "framework/shell.h"
 #include "scores/file_access.h"
 #include "scores/score_table.h"
@@ -16,41 +17,11 @@
 #include <string>
 #include <vector>
 
-// Names in a folder (no "." or ".."), found through the long form so that a
-// folder past MAX_PATH lists too.
-inline std::vector<std::string> FolderEntries(const std::wstring& folder) {
-    std::vector<std::string> names;
-    WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW((Orditex::LongPathForm(folder) + L"\\*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return names;
-    do {
-        std::wstring name = found.cFileName;
-        if (name != L"." && name != L"..") names.push_back(Orditex::ToNarrow(name));
-    } while (FindNextFileW(search, &found));
-    FindClose(search);
-    return names;
-}
-
-// Deletes a folder and everything in it, at any path length.
-inline void RemoveTree(const std::wstring& path) {
-    std::wstring full = Orditex::LongPathForm(path);
-    DWORD attributes = GetFileAttributesW(full.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES) return;
-    if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
-        for (const std::string& name : FolderEntries(path)) RemoveTree(path + L"\\" + Orditex::ToWide(name));
-        RemoveDirectoryW(full.c_str());
-    } else {
-        SetFileAttributesW(full.c_str(), FILE_ATTRIBUTE_NORMAL);
-        DeleteFileW(full.c_str());
-    }
-}
+using TestSupport::FolderEntries;
+using TestSupport::RemoveTree;
 
 inline std::wstring TemporaryFolder() {
-    wchar_t temp[MAX_PATH];
-    DWORD length = GetTempPathW(MAX_PATH, temp);
-    std::wstring folder(temp, length);
-    while (!folder.empty() && folder.back() == L'\\') folder.pop_back();
-    return folder;
+    return TestSupport::SystemTemporaryFolder();
 }
 
 // The game's own text for a result: the name padded to 12, then the level.
@@ -70,12 +41,8 @@ inline std::string Utf16File(const std::wstring& text, bool bigEndian) {
 
 // The table never shows an error box: one would also stop the test until
 // someone closed it.
-inline int& ErrorBoxes() {
-    static int count = 0;
-    return count;
-}
-inline void CountErrorBox(const std::string&, const std::string&) {
-    ++ErrorBoxes();
+inline int ErrorBoxes() {
+    return static_cast<int>(TestSupport::CapturedErrorBoxes().size());
 }
 
 // A private local-application-data folder per test, named as players outside
@@ -83,14 +50,13 @@ inline void CountErrorBox(const std::string&, const std::string&) {
 class ScoreTableTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ErrorBoxes() = 0;
-        Orditex::SetErrorReporter(CountErrorBox);
+        TestSupport::CaptureErrorBoxes();
         UseAppData(TemporaryFolder() + L"\\meteorni_scores_Łukasz_Дмитрий_王伟_" + Pid());
     }
     void TearDown() override {
         Meteorni::SetFileWriter(nullptr);
         Meteorni::SetFileReader(nullptr);
-        Orditex::SetErrorReporter(nullptr);
+        TestSupport::StopCapturingErrorBoxes();
         Orditex::SetLocalAppDataOverride(L"");
         RemoveTree(appData);
     }

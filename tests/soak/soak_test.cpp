@@ -2,7 +2,7 @@
 // level skips, lost lives and game overs with names typed into the dialog.
 #include "game_fixture.h"
 
-#include "framework/gdi_test_support.h"
+#include "support/gdi_support.h"
 
 #include <psapi.h>
 

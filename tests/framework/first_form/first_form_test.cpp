@@ -1,4 +1,4 @@
-#include "framework/window_test_support.h"
+#include "support/window_support.h"
 #include "framework/form.h"
 #include "framework/window_proc.h"
 
@@ -8,37 +8,6 @@
 
 using namespace Orditex;
 using namespace TestSupport;
-
-namespace {
-
-// Pumps the queue for a while and reports the quit message, if one came,
-// with its exit code.
-bool QuitPosted(WPARAM& exitCode) {
-    bool quit = false;
-    DWORD start = GetTickCount();
-    do {
-        MSG message;
-        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-            if (message.message == WM_QUIT) {
-                quit = true;
-                exitCode = message.wParam;
-                continue;
-            }
-            TranslateMessage(&message);
-            DispatchMessageW(&message);
-        }
-        Sleep(5);
-    } while (GetTickCount() - start < 100);
-    return quit;
-}
-
-std::wstring ClassOf(HWND window) {
-    wchar_t name[64] = {};
-    GetClassNameW(window, name, 64);
-    return name;
-}
-
-}  // namespace
 
 TEST(FirstForm, RegistersWindow0TakesId1AndEndsTheLoopWhenDestroyed) {
     ASSERT_EQ(nextElementNumber, 0);
@@ -63,12 +32,12 @@ TEST(FirstForm, RegistersWindow0TakesId1AndEndsTheLoopWhenDestroyed) {
     EXPECT_EQ(ClassOf(second->hwnd), L"Window1");
     EXPECT_EQ(mainWindow, firstWindow);
     delete second;
-    WPARAM exitCode = 99;
-    EXPECT_FALSE(QuitPosted(exitCode));
+    EXPECT_FALSE(Pump(100));  // no quit message
 
     delete first;
-    ASSERT_TRUE(QuitPosted(exitCode));
-    EXPECT_EQ(exitCode, 0u);
+    std::optional<WPARAM> quit = Pump(100);
+    ASSERT_TRUE(quit);
+    EXPECT_EQ(*quit, 0u);
     EXPECT_EQ(mainWindow, firstWindow);  // set once, never cleared
 
     // Forms made afterwards neither become the main window nor end the loop.
@@ -78,15 +47,14 @@ TEST(FirstForm, RegistersWindow0TakesId1AndEndsTheLoopWhenDestroyed) {
     EXPECT_EQ(ClassOf(third->hwnd), L"Window2");
     EXPECT_EQ(mainWindow, firstWindow);
     delete third;
-    EXPECT_FALSE(QuitPosted(exitCode));
+    EXPECT_FALSE(Pump(100));
 }
 
 TEST(FirstForm, AWindowClosedByItsCloseBoxIsDestroyedWhenNothingRefuses) {
     Form form(Instance());
     Open(form);
     SendMessageW(form.hwnd, WM_SYSCOMMAND, SC_CLOSE, 0);
-    WPARAM exitCode = 0;
-    QuitPosted(exitCode);
+    Pump(100);
     EXPECT_FALSE(IsWindow(form.hwnd));
     EXPECT_TRUE(form.destroyed);
 }

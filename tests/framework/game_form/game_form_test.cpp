@@ -3,8 +3,9 @@
 #include "framework/menu.h"
 #include "framework/shell.h"
 #include "framework/controls.h"
-#include "framework/gdi_test_support.h"
-#include "framework/window_test_support.h"
+#include "support/fakes.h"
+#include "support/gdi_support.h"
+#include "support/window_support.h"
 
 #include <gtest/gtest.h>
 
@@ -90,13 +91,6 @@ int MarkedKeys(const FormGames& game) {
     int marked = 0;
     for (uint8_t key : game.keys) marked += key != 0;
     return marked;
-}
-
-std::vector<std::string> reportedTexts;
-std::vector<std::string> reportedCaptions;
-void RecordError(const std::string& text, const std::string& caption) {
-    reportedTexts.push_back(text);
-    reportedCaptions.push_back(caption);
 }
 
 }  // namespace
@@ -416,7 +410,7 @@ TEST_F(GameFormFrames, ChangesThatNearlyTouchGoOutAsOneCopyAndMostOfTheAreaAsOne
 
 TEST_F(GameFormFrames, TheWindowIsReadBackOnlyAfterTheSystemInvalidatedIt) {
     game.Frame([&] { game.SetBackgroundImage(red); });
-    Pump(100);
+    PumpUntil([&] { return Settled(game.hwnd); }, 100);
     FrameCosts costs;
     game.frameCosts = &costs;
 
@@ -450,20 +444,18 @@ TEST_F(GameFormFrames, TheWindowIsReadBackOnlyAfterTheSystemInvalidatedIt) {
 }
 
 TEST_F(GameFormFrames, AMissingBackgroundIsReportedAndTheMarksAreStampedAllTheSame) {
-    reportedTexts.clear();
-    reportedCaptions.clear();
-    SetErrorReporter(RecordError);
+    CaptureErrorBoxes();
     game.Frame([&] {
         SetLastError(1814);
         game.SetBackgroundImage(nullptr);
         EXPECT_TRUE(FormGames::HasCornerMarks(*game.backBuffer));
         EXPECT_TRUE(FormGames::HasCornerMarks(*game.screen));
     });
-    SetErrorReporter(nullptr);
+    StopCapturingErrorBoxes();
     EXPECT_EQ(game.backgroundImage, nullptr);
-    ASSERT_EQ(reportedTexts.size(), 1u);
-    EXPECT_EQ(reportedTexts[0], "Errore caricamento immagine - codice errore: 1814");
-    EXPECT_EQ(reportedCaptions[0], "Errore");
+    ASSERT_EQ(CapturedErrorBoxes().size(), 1u);
+    EXPECT_EQ(CapturedErrorBoxes()[0].text, "Errore caricamento immagine - codice errore: 1814");
+    EXPECT_EQ(CapturedErrorBoxes()[0].caption, "Errore");
 }
 
 TEST_F(GameFormFrames, TheWindowShowsTheBackBufferAgainAfterLosingItsPicture) {
@@ -471,7 +463,7 @@ TEST_F(GameFormFrames, TheWindowShowsTheBackBufferAgainAfterLosingItsPicture) {
         game.SetBackgroundImage(red);
         game.FillArea(100, 100, 50, 50, kBlue);
     });
-    Pump(50);
+    PumpUntil([&] { return Settled(game.hwnd); }, 50);
     ASSERT_EQ(WindowPixel(game.hwnd, 400, 300), kRed);
     // The filled area's 1-pixel border has its colour: the last column and
     // row are filled too, on both surfaces, and nothing past them.
@@ -507,7 +499,7 @@ TEST_F(GameFormFrames, TheWindowShowsTheBackBufferAgainAfterLosingItsPicture) {
 
     // Invalidated with erasing, as when the system repaints it.
     InvalidateRect(game.hwnd, nullptr, TRUE);
-    Pump(100);
+    PumpUntil([&] { return Settled(game.hwnd); }, 100);
     EXPECT_EQ(WindowPixel(game.hwnd, 400, 300), kRed);
     EXPECT_EQ(WindowPixel(game.hwnd, 120, 120), kBlue);
 }

@@ -1,5 +1,5 @@
 #include "framework/name_dialog.h"
-#include "framework/window_test_support.h"
+#include "support/window_support.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
@@ -34,14 +34,8 @@ protected:
         Pump(10);
     }
 
-    void Type(const std::string& characters) {
-        for (char c : characters) SendMessageW(dialog->nameBox->hwnd, WM_CHAR, static_cast<WPARAM>(c), 0);
-    }
-    std::wstring BoxText() {
-        wchar_t buffer[64] = {};
-        GetWindowTextW(dialog->nameBox->hwnd, buffer, 64);
-        return buffer;
-    }
+    void Type(const std::string& characters) { TypeInto(dialog->nameBox->hwnd, characters); }
+    std::wstring BoxText() { return WindowText(dialog->nameBox->hwnd); }
     bool DialogOpen() { return IsWindow(dialog->hwnd) != FALSE; }
     bool OwnerReleased() { return IsWindowEnabled(owner->hwnd) && owner->enabled && owner->companion == nullptr; }
 
@@ -64,8 +58,7 @@ TEST_F(NameDialogTest, TheOwnerTakesNoInputWhileTheDialogIsOpen) {
     EXPECT_FALSE(owner->enabled);
     EXPECT_EQ(owner->companion, dialog.get());
     EXPECT_EQ(dialog->GetText(), "Classifica");
-    LONG_PTR style = GetWindowLongPtrW(dialog->hwnd, GWL_STYLE);
-    EXPECT_FALSE(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME));
+    EXPECT_FALSE(StyleOf(dialog->hwnd) & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME));
     RECT outer{};
     GetWindowRect(dialog->hwnd, &outer);
     EXPECT_EQ(outer.right - outer.left, 250);
