@@ -1,5 +1,6 @@
 // What a real machine throws at the game: a clock set backwards, a minimized
 // window, and being closed in every state.
+#include "framework/timer_resolution_test_support.h"
 #include "game_fixture.h"
 
 using namespace GameTest;
@@ -49,6 +50,9 @@ protected:
         EXPECT_FALSE(IsWindow(window));
     }
     char buildFolder[MAX_PATH] = {};
+    // Every game form of these tests, the fixture's included, asks for the
+    // finer timer resolution through it.
+    TestSupport::ResolutionCounter resolution;
 };
 
 }  // namespace
@@ -113,10 +117,14 @@ TEST_F(Robustness, StartingAGameWhileMinimizedUsesTheNominalPlayArea) {
 }
 
 TEST_F(Robustness, ClosingInAnyStateTakesTheWindowAndStopsTheTicks) {
+    enum Way { CloseBox, AltF4, Esci, Taskbar };
     for (int32_t state : {Title, Playing, Paused, Interlude}) {
-        for (bool esci : {false, true}) {
+        for (Way way : {CloseBox, AltF4, Esci, Taskbar}) {
             delete game;
+            EXPECT_EQ(resolution.ends, resolution.begins);
+            int started = resolution.begins;
             game = new FormMeteorni(GetModuleHandleW(nullptr), "Meteorni test");
+            EXPECT_EQ(resolution.begins, started + 1);
             game->Tick();
             if (state != Title) Type('G');
             if (state == Paused) Type('P');
@@ -124,13 +132,15 @@ TEST_F(Robustness, ClosingInAnyStateTakesTheWindowAndStopsTheTicks) {
             TickAfter(20);
             ASSERT_EQ(game->state, state);
             HWND window = game->hwnd;
-            if (esci)
-                SendMessageW(window, WM_COMMAND, MAKEWPARAM(game->itemExit->id, 0), 0);
-            else
-                SendMessageW(window, WM_CLOSE, 0, 0);  // the close box, Alt+F4, the taskbar
+            if (way == CloseBox) SendMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+            if (way == AltF4) SendMessageW(window, WM_SYSKEYDOWN, VK_F4, KF_ALTDOWN << 16);
+            if (way == Esci) SendMessageW(window, WM_COMMAND, MAKEWPARAM(game->itemExit->id, 0), 0);
+            if (way == Taskbar) SendMessageW(window, WM_CLOSE, 0, 0);
             Pump();
-            EXPECT_FALSE(IsWindow(window)) << "state " << state << (esci ? " by Esci" : "");
-            EXPECT_FALSE(game->timer->running) << "state " << state << (esci ? " by Esci" : "");
+            EXPECT_FALSE(IsWindow(window)) << "state " << state << " way " << way;
+            EXPECT_FALSE(game->timer->running) << "state " << state << " way " << way;
+            // Given back as the window closed, not left to the form's end.
+            EXPECT_EQ(resolution.ends, started + 1) << "state " << state << " way " << way;
         }
     }
 }
@@ -140,6 +150,7 @@ TEST_F(Robustness, ClosingDuringNameEntrySavesOnceAndLeavesNoDialog) {
     HWND dialog = game->nameDialog->hwnd;
     SendMessageW(game->hwnd, WM_CLOSE, 0, 0);  // e.g. from the taskbar
     Pump();
+    EXPECT_EQ(resolution.ends, 1);
     delete game;
     game = nullptr;
     Pump();
