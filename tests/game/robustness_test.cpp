@@ -3,6 +3,8 @@
 #include "framework/timer_resolution_test_support.h"
 #include "game_fixture.h"
 
+#include <string_view>
+
 using namespace GameTest;
 using namespace Meteorni;
 
@@ -117,9 +119,8 @@ TEST_F(Robustness, StartingAGameWhileMinimizedUsesTheNominalPlayArea) {
 }
 
 TEST_F(Robustness, ClosingInAnyStateTakesTheWindowAndStopsTheTicks) {
-    enum Way { CloseBox, AltF4, Esci, Taskbar };
     for (int32_t state : {Title, Playing, Paused, Interlude}) {
-        for (Way way : {CloseBox, AltF4, Esci, Taskbar}) {
+        for (std::string_view way : {"close box", "Alt+F4", "Esci", "taskbar"}) {
             delete game;
             EXPECT_EQ(resolution.ends, resolution.begins);
             int started = resolution.begins;
@@ -132,15 +133,15 @@ TEST_F(Robustness, ClosingInAnyStateTakesTheWindowAndStopsTheTicks) {
             TickAfter(20);
             ASSERT_EQ(game->state, state);
             HWND window = game->hwnd;
-            if (way == CloseBox) SendMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
-            if (way == AltF4) SendMessageW(window, WM_SYSKEYDOWN, VK_F4, KF_ALTDOWN << 16);
-            if (way == Esci) SendMessageW(window, WM_COMMAND, MAKEWPARAM(game->itemExit->id, 0), 0);
-            if (way == Taskbar) SendMessageW(window, WM_CLOSE, 0, 0);
+            if (way == "close box") SendMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+            if (way == "Alt+F4") SendMessageW(window, WM_SYSKEYDOWN, VK_F4, KF_ALTDOWN << 16);
+            if (way == "Esci") SendMessageW(window, WM_COMMAND, MAKEWPARAM(game->itemExit->id, 0), 0);
+            if (way == "taskbar") SendMessageW(window, WM_CLOSE, 0, 0);
             Pump();
-            EXPECT_FALSE(IsWindow(window)) << "state " << state << " way " << way;
-            EXPECT_FALSE(game->timer->running) << "state " << state << " way " << way;
+            EXPECT_FALSE(IsWindow(window)) << "state " << state << " by " << way;
+            EXPECT_FALSE(game->timer->running) << "state " << state << " by " << way;
             // Given back as the window closed, not left to the form's end.
-            EXPECT_EQ(resolution.ends, started + 1) << "state " << state << " way " << way;
+            EXPECT_EQ(resolution.ends, started + 1) << "state " << state << " by " << way;
         }
     }
 }
