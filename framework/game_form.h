@@ -8,6 +8,9 @@
 #include "framework/sprite.h"
 #include "framework/timer.h"
 
+#include <windows.h>
+#include <mmsystem.h>
+
 #include <memory>
 #include <vector>
 
@@ -20,6 +23,14 @@ struct FrameCosts {
     int64_t copy = 0;       // copying from the back buffer to the window
     int64_t markReads = 0;  // corner marks read back from the window
 };
+
+// The system calls that ask for a finer resolution of the system's timers
+// and give it back, replaceable so tests can count them.
+struct TimerResolutionApi {
+    MMRESULT(WINAPI* begin)(UINT period);
+    MMRESULT(WINAPI* end)(UINT period);
+};
+void SetTimerResolutionApi(const TimerResolutionApi* api);  // nullptr restores winmm
 
 // NOLINTNEXTLINE(cppcoreguidelines-special-member-functions): GUIElement deletes the copies
 class FormGames : public Form {
@@ -88,7 +99,8 @@ protected:
     void PresentRegion(int32_t left, int32_t top, int32_t regionWidth, int32_t regionHeight);
 
 private:
-    // The only places where the 20 ms timer starts and stops.
+    // The only places where the 20 ms timer starts and stops, and with it
+    // the finer timer resolution the game holds while it runs.
     void StartTimer();
     void StopTimer();
     // Copies the noted rectangles to the window, or the whole back buffer

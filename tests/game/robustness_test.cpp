@@ -2,6 +2,8 @@
 // window, and being closed in every state.
 #include "game_fixture.h"
 
+#include <string_view>
+
 using namespace GameTest;
 using namespace Meteorni;
 
@@ -49,6 +51,9 @@ protected:
     }
     char buildFolder[MAX_PATH] = {};
     TestSupport::TemporaryFolder damagedCopy{L"damaged"};
+    // Every game form of these tests, the fixture's included, asks for the
+    // finer timer resolution through it.
+    TestSupport::ResolutionCounter resolution;
 };
 
 }  // namespace
@@ -116,9 +121,12 @@ TEST_F(Robustness, StartingAGameWhileMinimizedUsesTheNominalPlayArea) {
 
 TEST_F(Robustness, ClosingInAnyStateTakesTheWindowAndStopsTheTicks) {
     for (int32_t state : {Title, Playing, Paused, Interlude}) {
-        for (bool esci : {false, true}) {
+        for (std::string_view way : {"close box", "Alt+F4", "Esci", "taskbar"}) {
             delete game;
+            EXPECT_EQ(resolution.ends, resolution.begins);
+            int started = resolution.begins;
             game = new FormMeteorni(GetModuleHandleW(nullptr), "Meteorni test");
+            EXPECT_EQ(resolution.begins, started + 1);
             game->Tick();
             if (state != Title) Type('G');
             if (state == Paused) Type('P');
@@ -126,13 +134,15 @@ TEST_F(Robustness, ClosingInAnyStateTakesTheWindowAndStopsTheTicks) {
             TickAfter(20);
             ASSERT_EQ(game->state, state);
             HWND window = game->hwnd;
-            if (esci)
-                SendMessageW(window, WM_COMMAND, MAKEWPARAM(game->itemExit->id, 0), 0);
-            else
-                SendMessageW(window, WM_CLOSE, 0, 0);  // the close box, Alt+F4, the taskbar
+            if (way == "close box") SendMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+            if (way == "Alt+F4") SendMessageW(window, WM_SYSKEYDOWN, VK_F4, KF_ALTDOWN << 16);
+            if (way == "Esci") SendMessageW(window, WM_COMMAND, MAKEWPARAM(game->itemExit->id, 0), 0);
+            if (way == "taskbar") SendMessageW(window, WM_CLOSE, 0, 0);
             Pump();
-            EXPECT_FALSE(IsWindow(window)) << "state " << state << (esci ? " by Esci" : "");
-            EXPECT_FALSE(game->timer->running) << "state " << state << (esci ? " by Esci" : "");
+            EXPECT_FALSE(IsWindow(window)) << "state " << state << " by " << way;
+            EXPECT_FALSE(game->timer->running) << "state " << state << " by " << way;
+            // Given back as the window closed, not left to the form's end.
+            EXPECT_EQ(resolution.ends, started + 1) << "state " << state << " by " << way;
         }
     }
 }
@@ -142,6 +152,7 @@ TEST_F(Robustness, ClosingDuringNameEntrySavesOnceAndLeavesNoDialog) {
     HWND dialog = game->nameDialog->hwnd;
     SendMessageW(game->hwnd, WM_CLOSE, 0, 0);  // e.g. from the taskbar
     Pump();
+    EXPECT_EQ(resolution.ends, 1);
     delete game;
     game = nullptr;
     Pump();

@@ -118,7 +118,9 @@ TEST(GameFormSetup, AnIdle800By600WindowWithItsLoopRunning) {
 }
 
 TEST(GameFormLoop, TicksArriveEvery20MsOfPumpedMessagesUntilStopped) {
+    ResolutionCounter resolution;
     TestGame game;
+    EXPECT_EQ(resolution.begins, 1);  // the finer timer resolution, held while the timer runs
     DWORD start = GetTickCount();
     Pump(1000);
     DWORD elapsed = GetTickCount() - start;
@@ -130,6 +132,7 @@ TEST(GameFormLoop, TicksArriveEvery20MsOfPumpedMessagesUntilStopped) {
     Timer* timer = game.timer.get();
     EXPECT_TRUE(game.StopLoop());
     EXPECT_FALSE(timer->running);
+    EXPECT_EQ(resolution.ends, 1);
     int stopped = game.ticks;
     Pump(150);
     EXPECT_EQ(game.ticks, stopped);
@@ -138,18 +141,23 @@ TEST(GameFormLoop, TicksArriveEvery20MsOfPumpedMessagesUntilStopped) {
     EXPECT_TRUE(game.StopLoop());
     EXPECT_FALSE(timer->running);
     game.StartLoop();
+    game.StartLoop();  // again while running: nothing more is asked for
     EXPECT_EQ(game.timer.get(), timer);
     EXPECT_TRUE(timer->running);
+    EXPECT_EQ(resolution.ends, 1);
+    EXPECT_EQ(resolution.begins, 2);
     EXPECT_TRUE(PumpUntil([&] { return game.ticks > stopped; }));
 }
 
 TEST(GameFormLoop, AClosingHookThatRefusesKeepsTheWindow) {
+    ResolutionCounter resolution;
     TestGame game;
     game.allowClose = false;
     SendMessageW(game.hwnd, WM_CLOSE, 0, 0);
     EXPECT_EQ(game.stops, 1);
     EXPECT_TRUE(IsWindow(game.hwnd));
     EXPECT_FALSE(game.timer->running);
+    EXPECT_EQ(resolution.ends, 1);  // given back with the timer, though the window stays
 
     game.allowClose = true;
     SendMessageW(game.hwnd, WM_CLOSE, 0, 0);
