@@ -31,10 +31,16 @@ start_display() {
 }
 
 # A small window manager, so that windows get the keyboard focus as on a desktop.
+# It manages windows once it has named itself on the root window.
 start_window_manager() {
   openbox --sm-disable >/dev/null 2>&1 &
   started_pids+=($!)
-  sleep 0.5
+  for _ in $(seq 1 200); do
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && return 0
+    sleep 0.1
+  done
+  echo "openbox does not start" >&2
+  return 1
 }
 
 # One persistent Wine server for the prefix, so each test process starts fast.

@@ -12,27 +12,29 @@ x_window() {
   xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1 || true
 }
 
-# Fails unless the dialog is the active window and stands above the game in
-# the window manager's stacking order (bottom to top).
+# True when the dialog is the active window and stands above the game in the
+# window manager's stacking order (bottom to top), which is left in stacking.
 dialog_in_front() {
-  local how=$1 stacking game_at=-1 dialog_at=-1 i=0 id
-  [ "$(xdotool getactivewindow 2>/dev/null)" = "$dialog_x" ] ||
-    fail "after $how the name dialog is not the active window"
+  local game_at=-1 dialog_at=-1 i=0 id
   stacking=$(xprop -root _NET_CLIENT_LIST_STACKING | sed 's/.*# //; s/,//g')
   for id in $stacking; do
     [ $((id)) = "$game_x" ] && game_at=$i
     [ $((id)) = "$dialog_x" ] && dialog_at=$i
     i=$((i + 1))
   done
-  [ "$game_at" -ge 0 ] && [ "$dialog_at" -gt "$game_at" ] ||
-    fail "after $how the name dialog is behind the game window ($stacking)"
+  is_active "$dialog_x" && [ "$game_at" -ge 0 ] && [ "$dialog_at" -gt "$game_at" ]
+}
+
+# Fails unless the dialog comes in front after the player came back by $1.
+expect_dialog_in_front() {
+  wait_until 20 dialog_in_front ||
+    fail "after $1 the name dialog is not in front: active $(xdotool getactivewindow 2>/dev/null), dialog $dialog_x, game $game_x, stacking $stacking"
 }
 
 # Another program takes the front, as when the player switches away.
 switch_away() {
-  xdotool windowactivate --sync "$other_x" >/dev/null 2>&1 || true
-  sleep 0.5
-  [ "$(xdotool getactivewindow 2>/dev/null)" = "$other_x" ] || fail "the other program did not come to the front"
+  xdotool windowactivate "$other_x" >/dev/null 2>&1 || true
+  wait_until 20 is_active "$other_x" || fail "the other program did not come to the front"
 }
 
 seed_scores
@@ -41,12 +43,8 @@ play_to_name_entry
 
 xmessage -geometry 300x80+900+700 "un altro programma" &
 other_pid=$!
-for _ in $(seq 1 50); do
-  other_x=$(x_window xmessage)
-  [ -n "$other_x" ] && break
-  sleep 0.1
-done
-[ -n "$other_x" ] || fail "no other window"
+wait_until 20 xdotool search --onlyvisible --name '^xmessage$' >/dev/null || fail "no other window"
+other_x=$(x_window xmessage)
 game_x=$(x_window "Meteorni.*")
 dialog_x=$(x_window Classifica)
 [ -n "$game_x" ] && [ -n "$dialog_x" ] || fail "no X windows for the game and the dialog"
@@ -54,17 +52,14 @@ dialog_x=$(x_window Classifica)
 # Back with a click on the game's picture, away from the dialog.
 switch_away
 xdotool mousemove --sync $((win_x + 40)) $((win_y + 300)) click 1
-sleep 0.8
-dialog_in_front "a click on the game"
+expect_dialog_in_front "a click on the game"
 xdotool type --delay 80 a
-sleep 0.3
-probe texts Classifica | grep -qx "A" || fail "the key did not reach the name box: $(probe texts Classifica)"
+wait_until 20 name_box_shows A || fail "the key did not reach the name box: $(probe texts Classifica)"
 
 # Back through the window manager, as a task bar or Alt+Tab would.
 switch_away
 xdotool windowactivate "$game_x" >/dev/null 2>&1 || true
-sleep 0.8
-dialog_in_front "activating the game"
+expect_dialog_in_front "activating the game"
 xdotool type --delay 80 bc
 confirm_name
 

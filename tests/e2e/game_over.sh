@@ -49,15 +49,13 @@ start_installed_game
 # Until the third lost life: the name dialog opens over the game window.
 play_to_name_entry
 probe texts Classifica | grep -qx "Inserisci il tuo nome:" || fail "no prompt in the dialog"
-shot gameover
-[ "$(area_difference gameover gameover.bmp 0 0 800 200)" -lt 3000 ] || fail "no game-over picture"
+see "no game-over picture" 0 0 800 200 '<3000' gameover.bmp
 
 # The name is typed straight away, in capitals, and confirmed with Enter.
 xdotool type --delay 80 anna
-sleep 0.3
+wait_until 20 name_box_shows ANNA || fail "the name box does not show ANNA: $(probe texts Classifica)"
 shot dialog
 keep_screenshot dialog name-dialog
-probe texts Classifica | grep -qx "ANNA" || fail "the name box does not show ANNA: $(probe texts Classifica)"
 confirm_name
 
 table="$local_dir/Meteorni/Score/Classifica.txt"
@@ -69,9 +67,7 @@ line=$(head -n1 "$table" | tr -d '\r')
 # Any key returns to the title.
 focus_game
 xdotool key x
-sleep 0.4
-shot back
-[ "$(area_difference back logo.bmp 0 40 800 100)" -lt 400 ] || fail "not back on the title screen"
+see "not back on the title screen" 0 40 800 100 '<400' logo.bmp
 
 close_game
 echo "game over: all checks pass"

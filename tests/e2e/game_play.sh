@@ -15,38 +15,31 @@ read -r cx cy cw ch <<<"$(probe client 'Meteorni *')"
 [ "$(probe count 'Meteorni ©*')" = 1 ] || fail "caption is not 'Meteorni ©...'"
 
 # Title: the logo.
-sleep 0.3
-shot title0
-logo_diff=$(area_difference title0 logo.bmp 0 40 800 100)
-[ "$logo_diff" -lt 400 ] || fail "the title does not show logo.bmp ($logo_diff pixels differ)"
+see "the title does not show logo.bmp" 0 40 800 100 '<400' logo.bmp
 
 # The title runs on the game's own timer: within a few seconds the prompt
-# blinks in.
-blinked=0
-for _ in $(seq 1 14); do
-  sleep 0.25
-  shot blink
-  [ "$(screens_difference title0 blink 480 570 320 20)" -gt 0 ] && blinked=1 && break
-done
-[ "$blinked" = 1 ] || fail "the prompt never blinked"
+# blinks, red and white in turn on its blue band. Each colour stays half a
+# second, and the probe looks every 30 ms, so no rhythm of its looks can miss
+# one.
+unseen=$(probe colours 'Meteorni *' 5 480 570 320 20 0000ff ff0000 ffffff) || fail "the prompt never blinked: $unseen"
+shot blink
 keep_screenshot blink title
 
-# G: level 1 and the ship at the bottom centre.
+# G: level 1 and the ship at the bottom centre, with its red and green lights
+# (at x + 3 and x + 45, colours no rock or diamond has).
 focus_game
 xdotool key g
-sleep 0.6
+see "G did not start level 1" 0 30 800 570 '<100000' sanmartino2.bmp
+probe colours 'Meteorni *' 20 375 575 50 15 e63228 3cdc5a >/dev/null || fail "no ship lights at the bottom centre"
+see "no ship at the bottom centre" 380 555 40 40 '>400' sanmartino2.bmp
 shot play1
-ship_here=$(area_difference play1 sanmartino2.bmp 380 555 40 40)
-[ "$ship_here" -gt 400 ] || fail "no ship at the bottom centre"
 keep_screenshot play1 play
 
-# An arrow key moves the ship left.
+# An arrow key held moves the ship left: its right, green light shows left of
+# x = 340, some 80 pixels on.
 xdotool keydown Left
-sleep 0.8
+probe colours 'Meteorni *' 20 0 555 340 40 3cdc5a >/dev/null || fail "the ship did not move left"
 xdotool keyup Left
-shot moved
-ship_left=$(area_difference moved sanmartino2.bmp 300 555 40 40)
-[ "$ship_left" -gt 400 ] || fail "the ship did not move left"
 
 # P freezes the picture, P again resumes. A rock may hit the ship just
 # before P ("Hai perso una vita"), and P pressed during that picture does
@@ -54,9 +47,9 @@ ship_left=$(area_difference moved sanmartino2.bmp 300 555 40 40)
 paused=0
 for _ in $(seq 1 5); do
   xdotool key p
-  sleep 0.3
+  probe still 'Meteorni *' 20 500 0 0 800 600 || fail "the picture never stood still after P"
   shot paused_a
-  sleep 0.6
+  sleep 0.6 # how long the picture must stay frozen
   shot paused_b
   if [ "$(area_difference paused_a replay.bmp 0 0 800 600)" -ge 2000 ] &&
      [ "$(area_difference paused_b replay.bmp 0 0 800 600)" -ge 2000 ]; then
@@ -65,14 +58,11 @@ for _ in $(seq 1 5); do
     paused=1
     break
   fi
-  sleep 2.5
+  see "the lost-life picture stays" 0 0 800 600 '>2000' replay.bmp
 done
 [ "$paused" = 1 ] || fail "P never paused a level in play"
 xdotool key p
-sleep 0.6
-shot resumed
-moving=$(screens_difference paused_b resumed 0 20 800 580)
-[ "$moving" -gt 100 ] || fail "nothing moved after resuming"
+wait_until 20 moved_since paused_b || fail "nothing moved after resuming"
 
 # N: the level-complete picture, then level 2 on its own background. A rock
 # may hit the idle ship first ("Hai perso una vita"), and N pressed during that
@@ -82,31 +72,22 @@ skipped=0
 for _ in $(seq 1 5); do
   shot before_n
   xdotool key n
-  sleep 0.5
-  shot interlude
-  if [ "$(area_difference interlude livello.bmp 0 0 800 600)" -lt 2000 ]; then
-    skipped=1
-    break
-  fi
-  sleep 2.5
+  see "N showed neither the level-complete picture nor a lost life" 0 0 800 600 '<2000' livello.bmp replay.bmp
+  [ "$seen" = livello.bmp ] && skipped=1 && break
+  see "the lost-life picture stays" 0 0 800 600 '>2000' replay.bmp
 done
 [ "$skipped" = 1 ] || fail "N never reached the level-complete picture"
+shot interlude
 keep_screenshot interlude interlude
-# The interlude lasts 1.5 s; allow a slow machine a few seconds more.
-level2=999999
-for _ in $(seq 1 20); do
-  sleep 0.5
-  shot level2
-  level2=$(area_difference level2 cattedrale.bmp 0 30 800 570)
-  [ "$level2" -lt 120000 ] && break
-done
-[ "$level2" -lt 120000 ] || fail "level 2 does not show cattedrale.bmp ($level2 pixels differ)"
+# The interlude lasts 1.5 s.
+see "level 2 does not show cattedrale.bmp" 0 30 800 570 '<120000' cattedrale.bmp
+shot level2
 [ "$(screens_difference before_n level2 690 2 108 16)" -gt 0 ] || fail "the level number did not change"
 
 # File > Esci ends the program with exit code 0.
 focus_game
 xdotool key alt+f
-sleep 0.4
+probe wait '' 20 || fail "alt+F opened no menu"
 xdotool key e
 wait_game
 [ "$game_code" = 0 ] || fail "exit code $game_code after Esci"

@@ -21,13 +21,26 @@ cleanup() {
 }
 trap cleanup EXIT
 
-fail() {
-  echo "FAIL: $*" >&2
-  exit 1
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+probe() { wine "$probe_exe" "$@" 2>/dev/null | tr -d '\r'; }
+
+# Runs the command again, 50 ms apart, until it succeeds; returns 1 when it
+# has not within $1 seconds.
+wait_until() {
+  local deadline=$((SECONDS + $1))
+  shift
+  until "$@"; do
+    [ "$SECONDS" -lt "$deadline" ] || return 1
+    sleep 0.05
+  done
 }
 
-probe() {
-  wine "$probe_exe" "$@" 2>/dev/null | tr -d '\r'
+# Waits until the game's client area shows one of the pictures (window_probe
+# shows X Y W H <N|>N PICTURE...) and leaves it in seen; fails with $1 and the
+# counts seen last when it has not within 20 s.
+see() {
+  seen=$(probe shows 'Meteorni *' 20 "${@:2}") || fail "$1: $seen"
 }
 
 # Lays out a game folder under $work/$1: bin/Meteorni.exe plus whatever the
@@ -45,10 +58,6 @@ wait_game() {
   game_code=0
   wait "$game_pid" || game_code=$?
   game_pid=""
-}
-
-screenshot() {
-  import -window root "$1"
 }
 
 # The colour of one screen pixel as "r g b" (0-255).
@@ -75,48 +84,60 @@ seed_scores() {
 
 # Starts the built game from bin/ as a player would and waits for its window;
 # win_x, win_y are its client area's place on the screen.
-start_installed_game() {
-  start_game_from "$bin_dir"
-}
+start_installed_game() { start_game_from "$bin_dir"; }
 
-# The same for the Meteorni.exe of another bin/ folder (an unpacked release).
+# The same for another bin/ folder (an unpacked release); the window is there
+# once it shows the corner marks (green, white, red) every frame ends with.
 start_game_from() {
   (cd "$1" && exec wine Meteorni.exe) &
   game_pid=$!
-  probe wait 'Meteorni *' 30 || fail "the game window did not open"
-  sleep 0.3
+  probe colours 'Meteorni *' 30 0 0 3 1 00ff00 ffffff ff0000 >/dev/null || fail "the game window did not open"
   read -r win_x win_y _ _ <<<"$(probe client 'Meteorni *')"
 }
 
-focus_game() {
-  xdotool search --name '^Meteorni' windowactivate --sync >/dev/null 2>&1 || true
-  sleep 0.2
+# True while the window manager holds the X window $1 as the active one.
+is_active() { [ "$(xdotool getactivewindow 2>/dev/null)" = "$1" ]; }
+
+# Brings the first visible window whose title matches the pattern to the front;
+# once the window manager has made it active, Wine has given it the keys too.
+activate() {
+  local window=""
+  wait_until 20 xdotool search --onlyvisible --name "$1" >/dev/null || fail "no window titled $1"
+  window=$(xdotool search --onlyvisible --name "$1" | head -n 1)
+  xdotool windowactivate "$window" >/dev/null 2>&1 || true
+  wait_until 20 is_active "$window" || fail "the window titled $1 does not come to the front"
 }
 
-# From the title screen to the name dialog: a game started with "g", levels
-# skipped with "n" so that faster rocks end it sooner, the ship left where it
-# is. No "n" is pressed once the dialog is up; the name box is left empty.
+focus_game() { activate '^Meteorni'; }
+
+# From the title screen to the name dialog: "g", then "n" up to level 6, whose
+# faster rocks soon hit the ship left where it is. Each "n" waits for a level
+# in play; a rock may hit the ship first ("Hai perso una vita"), and the level
+# starts again. No "n" comes once the dialog is up; the name box stays empty.
 play_to_name_entry() {
+  local level=1
   focus_game
   xdotool key g
-  sleep 0.5
-  for _ in $(seq 1 7); do
-    [ "$(probe count Classifica)" = 0 ] || break
+  while [ "$level" -lt 6 ]; do
     xdotool key n
-    sleep 1.8
+    see "N showed neither the next level nor a lost life" 0 30 800 570 '<100000' livello.bmp replay.bmp gameover.bmp
+    [ "$seen" != gameover.bmp ] || break
+    [ "$seen" != livello.bmp ] || level=$((level + 1))
+    see "the game stays on $seen" 0 30 800 570 '>100000' "$seen"
   done
   probe wait Classifica 240 || fail "the game never ended"
-  sleep 0.5
   # (A key pressed while the dialog was opening may already sit in the box.)
-  xdotool search --name '^Classifica$' windowactivate --sync >/dev/null 2>&1 || true
+  activate '^Classifica$'
   xdotool key --repeat 12 --delay 30 BackSpace
 }
+
+# True when the name dialog's box shows the text.
+name_box_shows() { probe texts Classifica | grep -qx "$1"; }
 
 # Enter in the name box: the dialog must close.
 confirm_name() {
   xdotool key Return
-  sleep 0.8
-  [ "$(probe count Classifica)" = 0 ] || fail "the dialog is still open after Enter"
+  probe wait Classifica 20 0 || fail "the dialog is still open after Enter"
 }
 
 # Closes the game window as the window manager would; the exit code must be 0.
@@ -126,32 +147,38 @@ close_game() {
   [ "$game_code" = 0 ] || fail "exit code $game_code"
 }
 
-# A screenshot of the game's client area, kept as $work/NAME.png.
+# A screenshot of the game's client area as $work/NAME.miff (PNG is slow to write).
 shot() {
-  import -window root -crop "800x600+${win_x}+${win_y}" +repage "$work/$1.png"
+  import -window root -crop "800x600+${win_x}+${win_y}" +repage "$work/$1.miff"
 }
 
 keep_screenshot() {
   if [ -n "${SCREENSHOT_DIR:-}" ]; then
     mkdir -p "$SCREENSHOT_DIR"
-    cp "$work/$1.png" "$SCREENSHOT_DIR/$2.png"
+    convert "$work/$1.miff" "$SCREENSHOT_DIR/$2.png"
   fi
 }
 
 # Pixels of a rectangle (x y width height) that differ between two images.
 difference() {
-  local a=$1 b=$2 fuzz=$3 geometry="${6}x${7}+${4}+${5}"
-  convert "$a" -crop "$geometry" +repage "$work/.a.png"
-  convert "$b" -crop "$geometry" +repage "$work/.b.png"
-  printf '%.0f\n' "$(compare -metric AE -fuzz "$fuzz" "$work/.a.png" "$work/.b.png" null: 2>&1 || true)"
+  local geometry="${6}x${7}+${4}+${5}"
+  printf '%.0f\n' "$(convert \( "$1" -crop "$geometry" +repage \) \( "$2" -crop "$geometry" +repage \) \
+    -metric AE -fuzz "$3" -compare -format '%[distortion]' info: 2>&1 || true)"
 }
 
 # Pixels of a rectangle that differ between a screenshot and a shipped picture.
 area_difference() {
-  difference "$work/$1.png" "$build_root/images_games/$2" 8% "${@:3}"
+  difference "$work/$1.miff" "$build_root/images_games/$2" 8% "${@:3}"
 }
 
 # Pixels of a rectangle that differ between two screenshots.
 screens_difference() {
-  difference "$work/$1.png" "$work/$2.png" 3% "${@:3}"
+  difference "$work/$1.miff" "$work/$2.miff" 3% "${@:3}"
+}
+
+# True once the client area below the score strip differs from the screenshot
+# NAME in more than 100 pixels: something moved.
+moved_since() {
+  shot now
+  [ "$(screens_difference "$1" now 0 20 800 580)" -gt 100 ]
 }

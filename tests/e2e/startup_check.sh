@@ -5,21 +5,21 @@ source "$(dirname "$0")/lib.sh"
 expected_text="Immagini non trovate.
 Se esegui il gioco da un archivio zip dovrai decomprimere tutto il contenuto in una cartella ed eseguire il gioco dalla cartella"
 
+# True once the game window is open, which it then closes, or the program has
+# ended; fails on an error box.
+opened_or_ended() {
+  kill -0 "$game_pid" 2>/dev/null || return 0
+  [ "$(probe count Errore)" = 0 ] || fail "an error box appeared for $1"
+  [ "$(probe count 'Meteorni *')" != 0 ] || return 1
+  probe close 'Meteorni *'
+}
+
 # Starts bin/Meteorni.exe of a game folder from its bin/ folder; when the game
 # window opens instead of an error, closes it. Leaves the exit code in game_code.
 run_expecting_no_error() {
-  local folder=$1
-  (cd "$folder/bin" && exec wine Meteorni.exe) &
+  (cd "$1/bin" && exec wine Meteorni.exe) &
   game_pid=$!
-  for _ in $(seq 1 100); do
-    kill -0 "$game_pid" 2>/dev/null || break
-    [ "$(probe count Errore)" = 0 ] || fail "an error box appeared for $folder"
-    if [ "$(probe count 'Meteorni *')" != 0 ]; then
-      probe close 'Meteorni *'
-      break
-    fi
-    sleep 0.2
-  done
+  wait_until 30 opened_or_ended "$1" || fail "neither a window nor an end for $1"
   wait_game
 }
 
@@ -28,7 +28,7 @@ bare=$(make_game_folder bare)
 (cd "$bare/bin" && exec wine Meteorni.exe) &
 game_pid=$!
 probe wait Errore 30 || fail "no error box captioned Errore"
-sleep 0.5
+sleep 0.5 # the time a second box would have to show up
 [ "$(probe count Errore)" = 1 ] || fail "expected exactly one Errore box"
 [ "$(probe count 'Meteorni *')" = 0 ] || fail "a game window was created despite the missing pictures"
 texts=$(probe texts Errore)
