@@ -22,6 +22,12 @@
 //           channels differs by more than 20, ImageMagick's -fuzz 8%
 //   still SECONDS MS X Y W H
 //           until the rectangle has stayed the same for MS milliseconds
+// window_probe chase CAPTION SECONDS UNTIL PICTURE...
+//   plays the game in the first match as a player who wants to be hit: while
+//   the window shows one of the level pictures (files of images_games) with
+//   the level drawn on it, holds the arrow key that flies the ship into the
+//   nearest rock. Stops, with every key released, once a window captioned
+//   UNTIL shows; exit code 1 when none has within SECONDS
 // window_probe manifest EXE
 //   prints the application manifest of EXE (resource 1 of type 24) after
 //   checking that Windows builds an activation context from it; exit code 1
@@ -42,20 +48,34 @@ namespace {
 std::wstring wanted;
 bool prefix = false;
 
+struct Search {
+    const std::wstring& caption;
+    bool prefix;
+    std::vector<HWND> found;
+};
+
 BOOL CALLBACK Collect(HWND window, LPARAM data) {
     if (!IsWindowVisible(window)) return TRUE;
+    auto* search = reinterpret_cast<Search*>(data);
     wchar_t title[512] = {};
     GetWindowTextW(window, title, 512);
     std::wstring caption = title;
-    bool match = prefix ? caption.compare(0, wanted.size(), wanted) == 0 : caption == wanted;
-    if (match) reinterpret_cast<std::vector<HWND>*>(data)->push_back(window);
+    bool match = search->prefix ? caption.compare(0, search->caption.size(), search->caption) == 0
+                                : caption == search->caption;
+    if (match) search->found.push_back(window);
     return TRUE;
 }
 
+// The visible top-level windows captioned exactly so, or starting so.
+std::vector<HWND> Matches(const std::wstring& caption, bool startsWith) {
+    Search search{caption, startsWith, {}};
+    EnumWindows(Collect, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// The windows the command's CAPTION matches.
 std::vector<HWND> Matches() {
-    std::vector<HWND> found;
-    EnumWindows(Collect, reinterpret_cast<LPARAM>(&found));
-    return found;
+    return Matches(wanted, prefix);
 }
 
 BOOL CALLBACK PrintChild(HWND child, LPARAM) {
@@ -145,16 +165,130 @@ Pixels ReadPicture(const char* name, const int* r) {
     return pixels;
 }
 
-// Pixels of a that differ from b by more than 20 in one of their channels.
+// Whether two pixels differ by more than 20 in one of their channels.
+bool Differs(uint32_t a, uint32_t b) {
+    for (int shift : {0, 8, 16})
+        if (std::abs(static_cast<int>((a >> shift & 255) - (b >> shift & 255))) > 20) return true;
+    return false;
+}
+
+// Pixels of a that differ from b.
 int Differing(const Pixels& a, const Pixels& b) {
     int count = 0;
-    for (size_t i = 0; i < a.size() && i < b.size(); ++i) {
-        auto channel = [&](int shift) {
-            return std::abs(static_cast<int>((a[i] >> shift & 255) - (b[i] >> shift & 255)));
-        };
-        if (std::max({channel(0), channel(8), channel(16)}) > 20) ++count;
-    }
+    for (size_t i = 0; i < a.size() && i < b.size(); ++i) count += Differs(a[i], b[i]);
     return count;
+}
+
+// Presses or releases one of the arrow keys, as the keyboard would.
+void Key(WORD key, bool down) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = key;
+    input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC));
+    input.ki.dwFlags = KEYEVENTF_EXTENDEDKEY | (down ? 0 : KEYEVENTF_KEYUP);
+    SendInput(1, &input, sizeof input);
+}
+
+// Flies the ship into the nearest rock until a window captioned until shows.
+// The ship is where its right wing tip is: the only pixels of the colour
+// 3cdc5a in the game's pictures, 45 pixels right of and 31 below the ship's
+// corner. A pixel that is not the level's picture and changed within the last
+// 400 ms belongs to something moving: a rock, or the ship (its flame
+// flickers); diamonds stand still and are left out. The play area is seen in
+// cells of 5 x 5 pixels, and touching moving cells outside the ship make one
+// rock. A look on another picture (between levels, after a lost life) lets
+// the keys go.
+int Chase(double seconds, const std::wstring& until, const std::vector<Pixels>& levels) {
+    constexpr int width = 800, height = 600, top = 25, shipSize = 50, tipX = 45, tipY = 31;
+    static constexpr int cell = 5;
+    constexpr int columns = width / cell, rows = height / cell;
+    const int whole[4] = {0, 0, width, height};
+    WORD held = 0;
+    auto hold = [&](WORD key) {
+        if (key == held) return;
+        if (held) Key(held, false);
+        if (key) Key(key, true);
+        held = key;
+    };
+    Pixels last;
+    std::vector<DWORD> changed(static_cast<size_t>(width) * height, 0);
+    auto look = [&] {
+        if (!Matches(until, false).empty()) return true;
+        Pixels now = ReadClient(whole);
+        if (now.size() != changed.size()) return false;
+        const DWORD when = GetTickCount();
+        for (size_t i = 0; i < now.size(); ++i)
+            if (last.empty() || now[i] != last[i]) changed[i] = when;
+        last = now;
+        // The level picture in view: the one that most sampled pixels match.
+        const Pixels* level = nullptr;
+        int fewest = 0, sampled = 0;
+        for (const Pixels& picture : levels) {
+            int differing = 0;
+            sampled = 0;
+            for (size_t i = 0; i < now.size(); i += 97, ++sampled) differing += Differs(now[i], picture[i]);
+            if (!level || differing < fewest) level = &picture, fewest = differing;
+        }
+        const auto tip = std::find(now.begin() + static_cast<ptrdiff_t>(top) * width, now.end(), 0x3cdc5aU);
+        if (!level || fewest * 3 > sampled || tip == now.end()) {
+            hold(0);
+            return false;
+        }
+        const int shipX = static_cast<int>(tip - now.begin()) % width - tipX;
+        const int shipY = static_cast<int>(tip - now.begin()) / width - tipY;
+        std::vector<int> thing(static_cast<size_t>(columns) * rows, 0);  // 0 nothing, -1 moving, n > 0 rock n
+        for (int y = top; y < height; ++y)
+            for (int x = 0; x < width; ++x) {
+                const size_t i = static_cast<size_t>(y) * width + x;
+                const bool ship = x >= shipX && x < shipX + shipSize && y >= shipY && y < shipY + shipSize;
+                if (!ship && when - changed[i] < 400 && Differs(now[i], (*level)[i]))
+                    thing[(y / cell) * columns + x / cell] = -1;
+            }
+        struct Box {
+            int left, top, right, bottom;
+        };
+        std::vector<Box> rocks;
+        for (int start = 0; start < columns * rows; ++start) {
+            if (thing[start] != -1) continue;
+            rocks.push_back({columns, rows, -1, -1});
+            Box& box = rocks.back();
+            std::vector<int> todo{start};
+            thing[start] = static_cast<int>(rocks.size());
+            while (!todo.empty()) {
+                const int c = todo.back(), cx = c % columns, cy = c / columns;
+                todo.pop_back();
+                box = {std::min(box.left, cx), std::min(box.top, cy), std::max(box.right, cx), std::max(box.bottom, cy)};
+                for (int dy = -1; dy <= 1; ++dy)
+                    for (int dx = -1; dx <= 1; ++dx) {
+                        const int nx = cx + dx, ny = cy + dy;
+                        if (nx < 0 || ny < 0 || nx >= columns || ny >= rows || thing[ny * columns + nx] != -1) continue;
+                        thing[ny * columns + nx] = static_cast<int>(rocks.size());
+                        todo.push_back(ny * columns + nx);
+                    }
+            }
+        }
+        // The nearest rock that is not yet past the ship, else the nearest.
+        const int middleX = shipX + shipSize / 2, middleY = shipY + shipSize / 2;
+        auto cost = [&](const Box& box) {
+            const int x = (box.left + box.right + 1) * cell / 2, y = (box.top + box.bottom + 1) * cell / 2;
+            return std::abs(x - middleX) + std::abs(y - middleY) + (y > middleY ? 1000 : 0);
+        };
+        const Box* rock = nullptr;
+        for (const Box& box : rocks)
+            if (!rock || cost(box) < cost(*rock)) rock = &box;
+        if (!rock) {
+            hold(0);
+            return false;
+        }
+        const int toX = (rock->left + rock->right + 1) * cell / 2 - middleX;
+        const int toY = (rock->top + rock->bottom + 1) * cell / 2 - middleY;
+        // The game follows the last key pressed: first under the rock, then up to it.
+        hold(toX < -6 ? VK_LEFT : toX > 6 ? VK_RIGHT : toY < -20 ? VK_UP : toY > 20 ? VK_DOWN : 0);
+        return false;
+    };
+    const bool done = PollUntil(seconds, look);
+    hold(0);
+    return done ? 0 : 1;
 }
 
 // The manifest as the loader reads it, and whether the system accepts it: a
@@ -207,7 +341,7 @@ int main() {
     const char* const* argv = pointers.data();
     if (argc < 3) {
         std::fprintf(stderr,
-                     "usage: window_probe count|texts|close|wait|client|cover|colours|shows|still CAPTION ...\n"
+                     "usage: window_probe count|texts|close|wait|client|cover|colours|shows|still|chase CAPTION ...\n"
                      "       window_probe manifest EXE\n");
         return 2;
     }
@@ -279,6 +413,18 @@ int main() {
         }
         for (size_t i = 0; i < pictures.size(); ++i) std::printf("%s: %d differ\n", argv[rest + 1 + i], counts[i]);
         return 1;
+    }
+    if (command == "chase" && argc > 5) {
+        std::vector<Pixels> levels;
+        const int whole[4] = {0, 0, 800, 600};
+        for (int i = 5; i < argc; ++i) {
+            levels.push_back(ReadPicture(argv[i], whole));
+            if (levels.back().empty()) {
+                std::fprintf(stderr, "cannot read the picture %s\n", argv[i]);
+                return 2;
+            }
+        }
+        return Chase(seconds, wideArgs[4], levels);
     }
     if (command == "still" && argc > 4) {
         const DWORD span = std::strtoul(argv[4], nullptr, 10);
