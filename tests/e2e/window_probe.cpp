@@ -60,8 +60,8 @@ BOOL CALLBACK Collect(HWND window, LPARAM data) {
     wchar_t title[512] = {};
     GetWindowTextW(window, title, 512);
     std::wstring caption = title;
-    bool match = search->prefix ? caption.compare(0, search->caption.size(), search->caption) == 0
-                                : caption == search->caption;
+    bool match =
+        search->prefix ? caption.compare(0, search->caption.size(), search->caption) == 0 : caption == search->caption;
     if (match) search->found.push_back(window);
     return TRUE;
 }
@@ -257,7 +257,8 @@ int Chase(double seconds, const std::wstring& until, const std::vector<Pixels>& 
             while (!todo.empty()) {
                 const int c = todo.back(), cx = c % columns, cy = c / columns;
                 todo.pop_back();
-                box = {std::min(box.left, cx), std::min(box.top, cy), std::max(box.right, cx), std::max(box.bottom, cy)};
+                box = {std::min(box.left, cx), std::min(box.top, cy), std::max(box.right, cx),
+                       std::max(box.bottom, cy)};
                 for (int dy = -1; dy <= 1; ++dy)
                     for (int dx = -1; dx <= 1; ++dx) {
                         const int nx = cx + dx, ny = cy + dy;
